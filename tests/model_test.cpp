@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/headless/headless_driver.h"
+#include "ui/twips.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using ui::headless::HeadlessDriver;
+
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::array<std::uint32_t, 4> kPixels{kRed, kRed, kRed, kRed};
+const ui::Picture kPicture{"red", 2, 2, kPixels};
+
+const ui::FormDesign kDesign{.caption = "Test", .clientWidth = 1500, .clientHeight = 600};
+const ui::TimerDesign kTimer{.name = "T", .interval = 1, .enabled = true};
+const ui::LabelDesign kLabel{.name = "L", .box = {0, 300, 1500, 300}, .caption = "0"};
+const ui::ImageDesign kArray{
+    .name = "a", .box = {150, 30, 30, 30}, .visible = true, .picture = &kPicture};
+
+// A window whose handlers are whatever the test puts in.
+class TestForm final : public ui::Form {
+ public:
+  explicit TestForm(ui::Application& app) : ui::Form(app, "Test", kDesign) {}
+
+  std::function<void()> load;
+  std::function<void(ui::Timer&)> tick;
+  std::function<void(std::int16_t)> key;
+  std::function<void(ui::Control&)> clicked;
+
+  ui::Timer* timer = nullptr;
+  ui::Label* label = nullptr;
+  ui::ImageArray* array = nullptr;
+
+ private:
+  void build() override {
+    timer = &add<ui::Timer>(kTimer);
+    label = &add<ui::Label>(kLabel);
+    array = &addArray(kArray);
+  }
+  void onLoad() override {
+    if (load) {
+      load();
+    }
+  }
+  void onTick(ui::Timer& t) override {
+    if (tick) {
+      tick(t);
+    }
+  }
+  void onKeyPress(std::int16_t code) override {
+    if (key) {
+      key(code);
+    }
+  }
+  void onClick(ui::Control& control) override {
+    if (clicked) {
+      clicked(control);
+    }
+  }
+};
+
+class Model : public ::testing::Test {
+ protected:
+  Model() {
+    app.registerForm("Test", [](ui::Application& a) { return std::make_unique<TestForm>(a); });
+  }
+  TestForm& form() { return app.form<TestForm>("Test"); }
+
+  HeadlessDriver driver;
+  ui::Application app{driver, "vorel"};
+};
+
+int errorNumberOf(auto&& operation) {
+  try {
+    operation();
+  } catch (const ui::Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST_F(Model, FormsComeIntoBeingOnFirstReferenceAndLoadOnShow) {
+  EXPECT_EQ(app.loadedForm("Test"), nullptr);
+  TestForm& f = form();
+  EXPECT_FALSE(f.loaded());
+  int loads = 0;
+  f.load = [&] { ++loads; };
+  ASSERT_TRUE(app.start("Test"));
+  EXPECT_TRUE(f.loaded());
+  EXPECT_TRUE(driver.isShown(f));
+  EXPECT_EQ(&form(), &f);  // one program-wide instance
+  app.dispatch([&] { f.show(); });
+  EXPECT_EQ(loads, 1);  // showing a loaded window does not load it again
+}
+
+TEST_F(Model, ArrayElementsAreHiddenCopiesOfElementZero) {
+  ASSERT_TRUE(app.start("Test"));
+  ui::ImageArray& a = *form().array;
+  ui::Image& zero = a(0);
+  zero.setLeft(ui::offset(zero.left(), 15));
+
+  ui::Image& copy = a.load(7);
+  EXPECT_FALSE(copy.visible());
+  EXPECT_EQ(copy.index(), 7);
+  EXPECT_EQ(copy.left(), 165.0F);
+  EXPECT_EQ(copy.top(), zero.top());
+  EXPECT_EQ(copy.width(), zero.width());
+  EXPECT_EQ(copy.height(), zero.height());
+  EXPECT_EQ(copy.picture(), zero.picture());
+  EXPECT_EQ(&a(7), &copy);
+
+  ui::Image& negative = a.load(-32768);
+  EXPECT_EQ(&a(-32768), &negative);
+  EXPECT_EQ(a.count(), 3U);
+
+  EXPECT_EQ(errorNumberOf([&] { a.load(7); }), 360);
+  EXPECT_EQ(errorNumberOf([&] { a.load(0); }), 360);
+  EXPECT_EQ(errorNumberOf([&] { (void)a(6); }), 340);
+  EXPECT_EQ(errorNumberOf([&] { (void)a(32767); }), 340);
+  EXPECT_EQ(a.count(), 3U);
+
+  // Index order is drawing order.
+  std::vector<int> order;
+  a.forEach([&](const ui::Image& image) { order.push_back(image.index()); });
+  EXPECT_EQ(order, (std::vector<int>{-32768, 0, 7}));
+}
+
+TEST_F(Model, TimersTickAtTheShortestPeriodOnlyWhileEnabledWithAnInterval) {
+  int ticks = 0;
+  form().tick = [&](ui::Timer&) { ++ticks; };
+  ASSERT_TRUE(app.start("Test"));
+  ui::Timer& t = *form().timer;
+
+  driver.advance(54ms);
+  EXPECT_EQ(ticks, 0);
+  driver.advance(1ms);
+  EXPECT_EQ(ticks, 1);  // Interval 1 asks for 1 ms and gets 55
+  driver.advance(550ms);
+  EXPECT_EQ(ticks, 11);
+
+  app.dispatch([&] { t.setInterval(0); });
+  EXPECT_TRUE(t.enabled());  // Interval 0 leaves Enabled alone
+  driver.advance(10s);
+  EXPECT_EQ(ticks, 11);
+
+  app.dispatch([&] { t.setInterval(1); });
+  driver.advance(55ms);
+  EXPECT_EQ(ticks, 12);
+
+  app.dispatch([&] { t.setEnabled(false); });
+  driver.advance(10s);
+  EXPECT_EQ(ticks, 12);
+  EXPECT_EQ(driver.nextTick(), std::nullopt);  // nothing to wake up for
+
+  app.dispatch([&] {
+    t.setEnabled(true);
+    t.setInterval(100);
+  });
+  driver.advance(100ms);
+  EXPECT_EQ(ticks, 13);
+  EXPECT_EQ(errorNumberOf([&] { t.setInterval(-1); }), 5);
+}
+
+TEST_F(Model, AnEscapedErrorIsReportedOnceAndEndsTheProgramWithStatusOne) {
+  int ticks = 0;
+  form().key = [&](std::int16_t) {
+    form().label->setCaption("changed");
+    (void)ui::offset(3.0e38F, 3.0e38);  // overflows single precision
+    form().label->setCaption("never");
+  };
+  form().tick = [&](ui::Timer&) { ++ticks; };
+  ASSERT_TRUE(app.start("Test"));
+  driver.pressKey(form(), 65);
+
+  ASSERT_EQ(driver.boxes().size(), 1U);
+  EXPECT_EQ(driver.boxes()[0].prompt, "Error 6: Overflow");
+  EXPECT_EQ(driver.boxes()[0].title, "vorel");
+  EXPECT_EQ(driver.exitStatus(), 1);
+  EXPECT_EQ(app.exitStatus(), 1);
+  driver.advance(1s);
+  driver.pressKey(form(), 65);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(driver.boxes().size(), 1U);
+}
+
+TEST_F(Model, AnErrorLeavesEarlierChangesInPlaceUntilTheReportIsDismissed) {
+  std::string seen;
+  form().key = [&](std::int16_t) {
+    form().label->setCaption("changed");
+    throw ui::Error(ui::ErrorNumber::TypeMismatch);
+  };
+  driver.answerBoxesWith([&](const HeadlessDriver::Box&) { seen = form().label->caption(); });
+  ASSERT_TRUE(app.start("Test"));
+  driver.pressKey(form(), 65);
+  EXPECT_EQ(seen, "changed");
+  ASSERT_EQ(driver.boxes().size(), 1U);
+  EXPECT_EQ(driver.boxes()[0].prompt, "Error 13: Type mismatch");
+}
+
+TEST_F(Model, TheProgramWideEndRunsNothingAfterIt) {
+  int ticks = 0;
+  bool after = false;
+  form().key = [&](std::int16_t) {
+    app.end();
+    after = true;  // must not run
+  };
+  form().tick = [&](ui::Timer&) { ++ticks; };
+  ASSERT_TRUE(app.start("Test"));
+  driver.pressKey(form(), 32);
+  EXPECT_FALSE(after);
+  EXPECT_EQ(driver.exitStatus(), 0);
+  EXPECT_FALSE(form().loaded());
+  driver.advance(1s);
+  driver.pressKey(form(), 32);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_TRUE(driver.boxes().empty());
+}
+
+TEST_F(Model, AnErrorInsideAnOpenBoxAlsoEndsTheHandlerThatOpenedIt) {
+  bool after = false;
+  form().key = [&](std::int16_t code) {
+    if (code == 1) {
+      app.msgBox("first");
+      after = true;  // the program has ended while the box was open
+    } else {
+      throw ui::Error(ui::ErrorNumber::Overflow);
+    }
+  };
+  driver.answerBoxesWith([&](const HeadlessDriver::Box& box) {
+    if (box.prompt == "first") {
+      driver.pressKey(form(), 2);
+    }
+  });
+  ASSERT_TRUE(app.start("Test"));
+  driver.pressKey(form(), 1);
+  EXPECT_FALSE(after);
+  ASSERT_EQ(driver.boxes().size(), 2U);
+  EXPECT_EQ(driver.boxes()[1].prompt, "Error 6: Overflow");
+  EXPECT_EQ(driver.exitStatus(), 1);
+}
+
+TEST_F(Model, ClosingTheLastWindowEndsTheProgramWithStatusZero) {
+  ASSERT_TRUE(app.start("Test"));
+  driver.close(form());
+  EXPECT_EQ(driver.exitStatus(), 0);
+  EXPECT_TRUE(driver.boxes().empty());
+}
+
+TEST_F(Model, RepaintsComeAfterTheHandlerAndBeforeABox) {
+  std::vector<int> repaintsSeen;
+  form().key = [&](std::int16_t) {
+    ui::Image& zero = (*form().array)(0);
+    zero.setLeft(300);
+    repaintsSeen.push_back(driver.repaintCount());
+    zero.setLeft(450);
+    repaintsSeen.push_back(driver.repaintCount());
+    app.msgBox("look");
+  };
+  driver.answerBoxesWith([&](const HeadlessDriver::Box&) {
+    repaintsSeen.push_back(driver.repaintCount());
+  });
+  ASSERT_TRUE(app.start("Test"));
+  (void)driver.takeRepaints(form());
+  const int before = driver.repaintCount();
+  driver.pressKey(form(), 1);
+  EXPECT_EQ(repaintsSeen, (std::vector<int>{before, before, before + 1}));
+  // One area covering where the image was and where it went, in pixels.
+  const auto areas = driver.takeRepaints(form());
+  ASSERT_EQ(areas.size(), 1U);
+  EXPECT_EQ(areas[0], (ui::PixelRect{10, 2, 22, 2}));
+}
+
+TEST_F(Model, HiddenControlsTakeNoClicks) {
+  std::vector<std::string> clicks;
+  form().clicked = [&](ui::Control& control) { clicks.emplace_back(control.name()); };
+  ASSERT_TRUE(app.start("Test"));
+  EXPECT_TRUE(driver.clickAt(form(), 11, 3));  // element 0 of the array
+  EXPECT_TRUE(driver.clickAt(form(), 50, 25));  // the label
+  EXPECT_FALSE(driver.clickAt(form(), 50, 5));  // the ground
+  app.dispatch([&] { (*form().array)(0).setVisible(false); });
+  EXPECT_FALSE(driver.clickAt(form(), 11, 3));
+  EXPECT_EQ(clicks, (std::vector<std::string>{"a", "L"}));
+}
+
+TEST_F(Model, InjectedFailuresRaiseAtTheChosenOperation) {
+  form().load = [&] {
+    for (std::int16_t i = 1; i <= 5; ++i) {
+      form().array->load(i);
+    }
+  };
+  app.faults().failOn(ui::Operation::CreateControl, 6);  // 3 design controls, then 3 elements
+  EXPECT_FALSE(app.start("Test"));
+  ASSERT_EQ(driver.boxes().size(), 1U);
+  EXPECT_EQ(driver.boxes()[0].prompt, "Error 7: Out of memory");
+  EXPECT_EQ(driver.exitStatus(), 1);
+}
+
+}  // namespace

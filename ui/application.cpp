@@ -1,0 +1,166 @@
+#include "ui/application.h"
+
+#include <algorithm>
+#include <new>
+
+#include "ui/controls.h"
+#include "ui/text.h"
+
+namespace ui {
+
+Application::Application(Driver& driver, std::string title)
+    : driver_(&driver), title_(std::move(title)) {
+  driver_->attach(*this);
+}
+
+Application::~Application() {
+  // Unload what is still loaded so drivers can let go of their windows while
+  // the controls they point at still exist.
+  for (auto& entry : forms_) {
+    if (entry.instance && entry.instance->loaded()) {
+      entry.instance->unload();
+    }
+  }
+}
+
+void Application::registerForm(std::string name, FormFactory factory) {
+  forms_.push_back(Entry{std::move(name), std::move(factory), nullptr});
+}
+
+Form& Application::form(std::string_view name) {
+  const auto entry = std::find_if(forms_.begin(), forms_.end(),
+                                  [&](const Entry& candidate) { return candidate.name == name; });
+  if (entry == forms_.end()) {
+    throw Error(ErrorNumber::Internal, "No window named " + std::string(name));
+  }
+  if (!entry->instance) {
+    entry->instance = entry->factory(*this);
+  }
+  return *entry->instance;
+}
+
+Form* Application::loadedForm(std::string_view name) const {
+  for (const auto& entry : forms_) {
+    if (entry.name == name && entry.instance && entry.instance->loaded()) {
+      return entry.instance.get();
+    }
+  }
+  return nullptr;
+}
+
+void Application::msgBox(std::string_view prompt) {
+  flushRepaints();
+  driver_->messageBox(prompt, title_);
+  // The program may have ended while the box was open (an error reported from
+  // a nested event): then the handler that opened the box goes no further.
+  if (ended()) {
+    throwEnd();
+  }
+}
+
+void Application::end() {
+  finish(0);
+  throwEnd();
+}
+
+void Application::throwEnd() { throw EndRequest{}; }
+
+void Application::finish(int status) {
+  if (ended()) {
+    return;
+  }
+  exitStatus_ = status;
+  for (auto& entry : forms_) {
+    if (entry.instance && entry.instance->loaded()) {
+      entry.instance->unload();
+    }
+  }
+  driver_->quit(status);
+}
+
+void Application::handleEscape(const std::exception_ptr& escaped) {
+  int number = static_cast<int>(ErrorNumber::Internal);
+  std::string description;
+  try {
+    std::rethrow_exception(escaped);
+  } catch (const EndRequest&) {
+    return;
+  } catch (const Error& error) {
+    number = error.number();
+    description = error.description();
+  } catch (const std::bad_alloc&) {
+    number = static_cast<int>(ErrorNumber::OutOfMemory);
+    description = Error::describe(ErrorNumber::OutOfMemory);
+  } catch (const std::exception& error) {
+    description = error.what();
+  } catch (...) {
+    description = Error::describe(ErrorNumber::Internal);
+  }
+  if (ended()) {
+    return;
+  }
+  // The untrapped-error report: one box, then the end with status 1.
+  flushRepaints();
+  driver_->messageBox("Error " + decimal(number) + ": " + description, title_);
+  finish(1);
+}
+
+void Application::afterHandler() {
+  if (ended()) {
+    return;
+  }
+  flushRepaints();
+  // The last window closed and nothing is running: the program is done.
+  if (depth_ == 0 && !anyLoaded()) {
+    finish(0);
+  }
+}
+
+bool Application::anyLoaded() const {
+  return std::any_of(forms_.begin(), forms_.end(), [](const Entry& entry) {
+    return entry.instance && entry.instance->loaded();
+  });
+}
+
+void Application::formDirty() { repaintPending_ = true; }
+
+void Application::flushRepaints() {
+  if (!repaintPending_) {
+    return;
+  }
+  repaintPending_ = false;
+  for (auto& entry : forms_) {
+    if (entry.instance && entry.instance->loaded() && entry.instance->dirty()) {
+      const PixelRect area = entry.instance->takeDirty();
+      driver_->repaint(*entry.instance, area);
+    }
+  }
+}
+
+void Application::keyPress(Form& form, std::int16_t keyCode) {
+  dispatch([&form, keyCode] { form.handleKeyPress(keyCode); });
+}
+
+void Application::click(Control& control) {
+  dispatch([&control] { control.form().handleClick(control); });
+}
+
+void Application::tick(Timer& timer) {
+  dispatch([&timer] {
+    // A tick that was already on its way when the timer stopped is dropped.
+    if (timer.running()) {
+      timer.form().handleTick(timer);
+    }
+  });
+}
+
+void Application::closeRequested(Form& form) {
+  dispatch([&form] { form.unload(); });
+}
+
+bool Application::start(std::string_view startupForm) {
+  dispatch([this, startupForm] { form(startupForm).show(); });
+  return !ended();
+}
+
+}  // namespace ui

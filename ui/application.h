@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ui/driver.h"
+#include "ui/error.h"
+#include "ui/faults.h"
+#include "ui/form.h"
+
+namespace ui {
+
+class Control;
+class Timer;
+
+// Thrown by end() to leave the running handler at once; only the dispatcher
+// and the message box catch it.
+struct EndRequest {};
+
+// The program: its title, its program-wide form instances, the one event
+// dispatcher, the modal message box and the ways of ending.
+class Application {
+ public:
+  using FormFactory = std::function<std::unique_ptr<Form>(Application&)>;
+
+  Application(Driver& driver, std::string title);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+  Application(Application&&) = delete;
+  Application& operator=(Application&&) = delete;
+  ~Application();
+
+  [[nodiscard]] const std::string& title() const { return title_; }
+  [[nodiscard]] Driver& driver() const { return *driver_; }
+  [[nodiscard]] FaultInjector& faults() { return faults_; }
+
+  // Makes a form known by name; its instance is created on first reference.
+  void registerForm(std::string name, FormFactory factory);
+  // The program-wide instance, created on first reference (not loaded).
+  Form& form(std::string_view name);
+  template <typename T>
+  T& form(std::string_view name) {
+    return dynamic_cast<T&>(form(name));
+  }
+  // The instance if it exists and is loaded; never creates one.
+  [[nodiscard]] Form* loadedForm(std::string_view name) const;
+
+  // The modal message box: the prompt, an OK button, no icon, the title as
+  // caption. Pending redraws are painted first, so the box shows the scene as
+  // the handler left it.
+  void msgBox(std::string_view prompt);
+
+  // The program-wide end: every window closes without any handler running,
+  // and the process exits with status 0. Never returns.
+  [[noreturn]] void end();
+
+  // Runs one handler through the dispatcher: an escaping Error becomes the
+  // untrapped-error report, then the program ends with status 1.
+  // Events after the end are dropped.
+  template <typename F>
+  void dispatch(F&& handler) {
+    if (ended()) {
+      return;
+    }
+    ++depth_;
+    try {
+      std::forward<F>(handler)();
+    } catch (...) {
+      handleEscape(std::current_exception());
+    }
+    --depth_;
+    afterHandler();
+  }
+
+  // Event entry points for drivers.
+  void keyPress(Form& form, std::int16_t keyCode);
+  void click(Control& control);
+  void tick(Timer& timer);
+  // The user closed a window through its frame (close box, system menu).
+  void closeRequested(Form& form);
+  // Start-up: load and show the start-up form; false when the program
+  // already ended in the course of it.
+  bool start(std::string_view startupForm);
+
+  [[nodiscard]] bool ended() const { return exitStatus_.has_value(); }
+  [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
+
+  // For the model: forms report when they become dirty.
+  void formDirty();
+
+ private:
+  [[noreturn]] static void throwEnd();
+  void finish(int status);
+  void handleEscape(const std::exception_ptr& escaped);
+  void flushRepaints();
+  void afterHandler();
+  [[nodiscard]] bool anyLoaded() const;
+
+  struct Entry {
+    std::string name;
+    FormFactory factory;
+    std::unique_ptr<Form> instance;
+  };
+
+  Driver* driver_;
+  std::string title_;
+  std::vector<Entry> forms_;
+  FaultInjector faults_;
+  std::optional<int> exitStatus_;
+  int depth_ = 0;
+  bool repaintPending_ = false;
+};
+
+}  // namespace ui

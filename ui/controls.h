@@ -1,0 +1,228 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/geometry.h"
+#include "ui/picture.h"
+#include "ui/style.h"
+
+namespace ui {
+
+class Form;
+
+enum class ControlKind : std::uint8_t { Image, Label, Timer, CommandButton };
+
+// A control of a form. Controls belong to their form and live from its load to
+// its unload; every property write can fail and marks what it changed for the
+// next redraw.
+class Control {
+ public:
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  Control(Control&&) = delete;
+  Control& operator=(Control&&) = delete;
+  virtual ~Control() = default;
+
+  [[nodiscard]] Form& form() const { return *form_; }
+  [[nodiscard]] std::string_view name() const { return name_; }
+  [[nodiscard]] ControlKind kind() const { return kind_; }
+
+ protected:
+  Control(Form& form, std::string_view name, ControlKind kind)
+      : form_(&form), name_(name), kind_(kind) {}
+  void beforeWrite() const;
+
+ private:
+  Form* form_;
+  std::string_view name_;
+  ControlKind kind_;
+};
+
+// Geometry in twips; what images, labels and buttons share.
+struct Box {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+};
+
+// A control that occupies a box in the client area.
+class Visual : public Control {
+ public:
+  [[nodiscard]] float left() const { return box_.left; }
+  [[nodiscard]] float top() const { return box_.top; }
+  [[nodiscard]] float width() const { return box_.width; }
+  [[nodiscard]] float height() const { return box_.height; }
+  [[nodiscard]] bool visible() const { return visible_; }
+  void setLeft(float left);
+  void setVisible(bool visible);
+
+  // Where the control is drawn, in pixels of the client area.
+  [[nodiscard]] virtual PixelRect pixelRect() const;
+
+ protected:
+  Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible)
+      : Control(form, name, kind), box_(box), visible_(visible) {}
+  // Marks the drawn area for repainting when the control is visible.
+  void invalidate() const;
+
+ private:
+  Box box_;
+  bool visible_;
+};
+
+struct ImageDesign {
+  std::string_view name;
+  Box box;
+  bool visible = true;
+  const Picture* picture = nullptr;
+  bool stretch = false;  // scale the picture to the box instead of its own size
+};
+
+class Image final : public Visual {
+ public:
+  Image(Form& form, const ImageDesign& design);
+  // A run-time element of a control array: a hidden copy of element 0.
+  Image(const Image& model, std::int16_t index);
+
+  [[nodiscard]] const Picture* picture() const { return picture_; }
+  void setPicture(const Picture* picture);
+  [[nodiscard]] bool stretch() const { return stretch_; }
+  [[nodiscard]] std::int16_t index() const { return index_; }
+  [[nodiscard]] PixelRect pixelRect() const override;
+
+ private:
+  const Picture* picture_;
+  bool stretch_;
+  std::int16_t index_ = 0;
+};
+
+struct LabelDesign {
+  std::string_view name;
+  Box box;
+  bool visible = true;
+  std::string_view caption;
+  Color background = Color::rgb(0xFF, 0xFF, 0xFF);
+  Color foreground = Color::system(Color::kButtonText);
+  bool opaque = true;
+  Font font;
+  Alignment alignment = Alignment::Left;
+  bool wordWrap = true;
+};
+
+class Label final : public Visual {
+ public:
+  Label(Form& form, const LabelDesign& design);
+
+  [[nodiscard]] const std::string& caption() const { return caption_; }
+  void setCaption(std::string_view caption);
+  [[nodiscard]] const LabelDesign& design() const { return design_; }
+
+ private:
+  const LabelDesign& design_;
+  std::string caption_;
+};
+
+struct ButtonDesign {
+  std::string_view name;
+  Box box;
+  std::string_view caption;  // '&' marks the access key
+  int tabIndex = 0;
+  bool isDefault = false;
+  bool isCancel = false;
+};
+
+class CommandButton final : public Visual {
+ public:
+  CommandButton(Form& form, const ButtonDesign& design);
+
+  [[nodiscard]] const ButtonDesign& design() const { return design_; }
+  [[nodiscard]] std::string_view caption() const { return design_.caption; }
+
+ private:
+  const ButtonDesign& design_;
+};
+
+// The layer's shortest timer period: a timer asking for less ticks at this.
+inline constexpr std::chrono::milliseconds kShortestTimerPeriod{55};
+
+struct TimerDesign {
+  std::string_view name;
+  std::int32_t interval = 0;  // milliseconds
+  bool enabled = true;
+};
+
+class Timer final : public Control {
+ public:
+  Timer(Form& form, const TimerDesign& design);
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+  Timer(Timer&&) = delete;
+  Timer& operator=(Timer&&) = delete;
+  ~Timer() override;
+
+  [[nodiscard]] std::int32_t interval() const { return interval_; }
+  [[nodiscard]] bool enabled() const { return enabled_; }
+  // Interval 0 stops the ticks and leaves Enabled as it is. Negative
+  // intervals are refused with InvalidArgument.
+  void setInterval(std::int32_t interval);
+  void setEnabled(bool enabled);
+
+  // True while the timer delivers ticks.
+  [[nodiscard]] bool running() const { return enabled_ && interval_ > 0 && alive_; }
+  [[nodiscard]] std::chrono::milliseconds period() const {
+    return std::max(std::chrono::milliseconds(interval_), kShortestTimerPeriod);
+  }
+
+ private:
+  friend class Form;
+  void notify();
+  std::int32_t interval_;
+  bool enabled_;
+  bool alive_ = true;
+};
+
+// An image control array. Element 0 comes from the design; further elements
+// are loaded at run time as hidden copies of element 0 at a signed 16-bit index.
+class ImageArray {
+ public:
+  ImageArray(Form& form, const ImageDesign& element0);
+
+  // Raises ControlMissing when no element has that index.
+  [[nodiscard]] Image& operator()(std::int16_t index) const;
+  // Raises AlreadyLoaded when the index is taken.
+  Image& load(std::int16_t index);
+
+  [[nodiscard]] std::string_view name() const { return name_; }
+  [[nodiscard]] std::size_t count() const { return count_; }
+  [[nodiscard]] bool contains(std::int16_t index) const { return find(index) != nullptr; }
+
+  // Elements in index order.
+  template <typename F>
+  void forEach(F&& visit) const {
+    for (const auto& [index, image] : negative_) {
+      visit(*image);
+    }
+    for (const auto& image : nonNegative_) {
+      if (image) {
+        visit(*image);
+      }
+    }
+  }
+
+ private:
+  [[nodiscard]] Image* find(std::int16_t index) const;
+  Form* form_;
+  std::string_view name_;
+  std::vector<std::unique_ptr<Image>> nonNegative_;
+  std::map<std::int16_t, std::unique_ptr<Image>> negative_;
+  std::size_t count_ = 0;
+};
+
+}  // namespace ui

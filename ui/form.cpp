@@ -1,0 +1,136 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "ui/application.h"
+#include "ui/error.h"
+#include "ui/twips.h"
+
+namespace ui {
+
+Form::Form(Application& app, std::string_view name, const FormDesign& design)
+    : app_(&app), name_(name), design_(design), caption_(design.caption) {}
+
+Form::~Form() = default;
+
+void Form::setCaption(std::string_view caption) {
+  beforeWrite();
+  caption_ = caption;
+  if (loaded_) {
+    app_->driver().captionChanged(*this);
+  }
+}
+
+void Form::load() {
+  if (loaded_) {
+    return;
+  }
+  caption_ = design_.caption;
+  try {
+    build();
+  } catch (...) {
+    // A window that could not be built is not loaded at all.
+    destroyControls();
+    throw;
+  }
+  loaded_ = true;
+  app_->driver().formLoaded(*this);
+  invalidateAll();
+  onLoad();
+}
+
+void Form::show() {
+  load();
+  shown_ = true;
+  app_->driver().formShown(*this);
+}
+
+void Form::unload() {
+  if (!loaded_) {
+    return;
+  }
+  // Timers stop first, so no tick is scheduled for controls about to go.
+  forEachControl([](Control& control) {
+    if (control.kind() == ControlKind::Timer) {
+      auto& timer = static_cast<Timer&>(control);
+      timer.alive_ = false;
+      timer.notify();
+    }
+  });
+  app_->driver().formUnloading(*this);
+  loaded_ = false;
+  shown_ = false;
+  dirty_ = {};
+  destroyControls();
+  caption_ = design_.caption;
+}
+
+void Form::destroyControls() {
+  // Timers and everything else go in reverse order of creation.
+  while (!entries_.empty()) {
+    entries_.pop_back();
+  }
+}
+
+int Form::pixelWidth() const { return toPixels(design_.clientWidth); }
+int Form::pixelHeight() const { return toPixels(design_.clientHeight); }
+
+Control* Form::find(std::string_view name) const {
+  for (const auto& entry : entries_) {
+    if (const auto* control = std::get_if<std::unique_ptr<Control>>(&entry)) {
+      if ((*control)->name() == name) {
+        return control->get();
+      }
+    }
+  }
+  return nullptr;
+}
+
+Visual* Form::hitTest(int x, int y) const {
+  Visual* hit = nullptr;
+  forEachControl([&](Control& control) {
+    if (control.kind() == ControlKind::Timer) {
+      return;
+    }
+    auto& visual = static_cast<Visual&>(control);
+    if (visual.visible() && visual.pixelRect().contains(x, y)) {
+      hit = &visual;  // later controls lie on top
+    }
+  });
+  return hit;
+}
+
+void Form::invalidate(const PixelRect& area) {
+  if (area.empty()) {
+    return;
+  }
+  if (dirty_.empty()) {
+    app_->formDirty();
+  }
+  dirty_ = dirty_.united(area);
+}
+
+void Form::invalidateAll() {
+  // Enough for any window size: the whole client area, however enlarged.
+  invalidate({0, 0, 1 << 16, 1 << 16});
+}
+
+PixelRect Form::takeDirty() {
+  const PixelRect area = dirty_;
+  dirty_ = {};
+  return area;
+}
+
+ImageArray& Form::addArray(const ImageDesign& element0) {
+  checkCreate();
+  auto array = std::make_unique<ImageArray>(*this, element0);
+  ImageArray& result = *array;
+  entries_.emplace_back(std::move(array));
+  return result;
+}
+
+void Form::checkCreate() const { app_->faults().check(Operation::CreateControl); }
+
+void Form::beforeWrite() const { app_->faults().check(Operation::WriteProperty); }
+
+}  // namespace ui

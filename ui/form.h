@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/geometry.h"
+#include "ui/picture.h"
+#include "ui/style.h"
+
+namespace ui {
+
+class Application;
+
+struct FormDesign {
+  std::string_view caption;
+  int clientWidth = 0;   // twips
+  int clientHeight = 0;  // twips
+  Color background = Color::system(Color::kButtonFace);
+  BorderStyle border = BorderStyle::Sizable;
+  const Icon* icon = nullptr;
+  int left = 0;  // design position of the client area on the screen, twips
+  int top = 0;
+};
+
+// A window with its controls. Each form has one program-wide instance, owned by
+// the Application and reached by name. Loading builds the controls from the
+// design and runs the load handler; unloading destroys them (the instance
+// stays, and a later load builds everything anew).
+class Form {
+ public:
+  Form(Application& app, std::string_view name, const FormDesign& design);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  Form(Form&&) = delete;
+  Form& operator=(Form&&) = delete;
+  virtual ~Form();
+
+  [[nodiscard]] Application& app() const { return *app_; }
+  [[nodiscard]] std::string_view name() const { return name_; }
+  [[nodiscard]] const FormDesign& design() const { return design_; }
+  [[nodiscard]] bool loaded() const { return loaded_; }
+  [[nodiscard]] bool shown() const { return shown_; }
+
+  [[nodiscard]] const std::string& caption() const { return caption_; }
+  void setCaption(std::string_view caption);
+
+  // Builds the form and runs its load handler, unless it is loaded already.
+  void load();
+  // Loads if needed, then shows the window modeless, without an owner, and
+  // makes it the active window.
+  void show();
+  // Destroys the window and its controls without running any handler.
+  void unload();
+
+  // Client size in whole pixels.
+  [[nodiscard]] int pixelWidth() const;
+  [[nodiscard]] int pixelHeight() const;
+
+  // Controls by name (arrays excluded); nullptr when there is none.
+  [[nodiscard]] Control* find(std::string_view name) const;
+  // Every control in design order, array elements in index order where the
+  // array stands: the drawing order, later ones on top.
+  template <typename F>
+  void forEachControl(F&& visit) const {
+    for (const auto& entry : entries_) {
+      if (const auto* control = std::get_if<std::unique_ptr<Control>>(&entry)) {
+        visit(**control);
+      } else {
+        std::get<std::unique_ptr<ImageArray>>(entry)->forEach(visit);
+      }
+    }
+  }
+  // The topmost visible image, label or button at a pixel; nullptr for the ground.
+  [[nodiscard]] Visual* hitTest(int x, int y) const;
+
+  // Repainting: the area changed since the last take, then cleared.
+  void invalidate(const PixelRect& area);
+  void invalidateAll();
+  [[nodiscard]] PixelRect takeDirty();
+  [[nodiscard]] bool dirty() const { return !dirty_.empty(); }
+
+  // Events, as the driver delivers them through the Application's dispatcher.
+  void handleKeyPress(std::int16_t keyCode) { onKeyPress(keyCode); }
+  void handleClick(Control& control) { onClick(control); }
+  void handleTick(Timer& timer) { onTick(timer); }
+
+ protected:
+  // Adds the design's controls, in design order.
+  virtual void build() = 0;
+  virtual void onLoad() {}
+  virtual void onKeyPress(std::int16_t /*keyCode*/) {}
+  virtual void onClick(Control& /*control*/) {}
+  virtual void onTick(Timer& /*timer*/) {}
+
+  template <typename T, typename Design>
+  T& add(const Design& design) {
+    checkCreate();
+    auto control = std::make_unique<T>(*this, design);
+    T& result = *control;
+    entries_.emplace_back(std::move(control));
+    return result;
+  }
+  ImageArray& addArray(const ImageDesign& element0);
+
+ private:
+  friend class Control;
+  friend class Visual;
+  friend class ImageArray;
+  void checkCreate() const;
+  void beforeWrite() const;
+  void destroyControls();
+
+  Application* app_;
+  std::string_view name_;
+  const FormDesign& design_;
+  std::string caption_;
+  bool loaded_ = false;
+  bool shown_ = false;
+  std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
+  PixelRect dirty_;
+};
+
+}  // namespace ui
