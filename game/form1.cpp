@@ -81,7 +81,18 @@ const ui::ImageDesign kL{
 };
 
 constexpr int kColumnLength = 120;
+constexpr std::int16_t kLastElement = kColumnLength - 1;
 constexpr double kSpacing = 500;
+constexpr double kStep = 100;           // how far the column marches per tick
+constexpr double kDefeatReach = 880;    // an enemy this near the ship's left edge ends the game
+constexpr double kMarkerOffset = 1000;  // the end marker's distance behind the last enemy
+constexpr std::int16_t kSpace = 32;
+constexpr double kMuzzle = 1000;  // where the shot appears, right of the ship's left edge
+constexpr int kShotPasses = 101;
+constexpr double kShotStride = 10;
+
+// The defeat message, "you have lost".
+constexpr const char* kDefeatMessage = "لقد خسرة";
 
 }  // namespace
 
@@ -116,7 +127,21 @@ void Form1::onLoad() {
   }
 }
 
-void Form1::onKeyPress(std::int16_t /*keyCode*/) {}
+// Echoes the key code into the hidden label e; the space bar fires. The shot is
+// shown, pushed out in front of the ship and hidden again within this handler,
+// so it is never seen: what it leaves is its Left, the reach the next tick uses.
+void Form1::onKeyPress(std::int16_t keyCode) {
+  e().setCaption(ui::decimal(keyCode));
+  if (keyCode != kSpace) {
+    return;
+  }
+  k().setVisible(true);
+  k().setLeft(ui::offset(j().left(), kMuzzle));
+  for (int pass = 0; pass < kShotPasses; ++pass) {
+    k().setLeft(ui::offset(k().left(), kShotStride));
+  }
+  k().setVisible(false);
+}
 
 void Form1::onClick(ui::Control& control) {
   if (&control == label1_) {
@@ -134,7 +159,30 @@ void Form1::onTick(ui::Timer& timer) {
 
 void Form1::label1Click() {}
 
-void Form1::timer1Tick() {}
+// The game tick. Every element moves, visible or not; the first visible one in
+// index order (the nearest enemy) is the only one that meets the shot's reach,
+// since the reach is spent after every visible element.
+void Form1::timer1Tick() {
+  for (int i = 0; i < kColumnLength; ++i) {
+    ui::Image& element = l()(static_cast<std::int16_t>(i));
+    element.setLeft(ui::offset(element.left(), -kStep));
+    if (!element.visible()) {
+      continue;
+    }
+    if (k().left() >= element.left()) {
+      element.setVisible(false);
+    }
+    // A hit in this very pass does not save the ship.
+    if (ui::single(ui::difference(element.left(), kDefeatReach)) <= j().left()) {
+      Timer1().setEnabled(false);
+      j().setPicture(d().picture());
+      app().msgBox(kDefeatMessage);
+      app().end();
+    }
+    en().setLeft(ui::offset(l()(kLastElement).left(), kMarkerOffset));
+    k().setLeft(0);
+  }
+}
 
 void Form1::timer2Tick() {}
 
