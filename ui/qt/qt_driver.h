@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "ui/driver.h"
+#include "ui/qt/picture_cache.h"
+#include "ui/qt/tick_scheduler.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace ui::qt {
+
+class FormWindow;
+
+// The model on Qt 6 Widgets: one top-level window per loaded form, painted
+// from the model; timers paced on a monotonic clock; modal message boxes.
+// Needs a QApplication that outlives it.
+class QtDriver final : public ui::Driver {
+ public:
+  QtDriver();
+  QtDriver(const QtDriver&) = delete;
+  QtDriver& operator=(const QtDriver&) = delete;
+  QtDriver(QtDriver&&) = delete;
+  QtDriver& operator=(QtDriver&&) = delete;
+  ~QtDriver() override;
+
+  void attach(ui::Application& app) override;
+  void formLoaded(ui::Form& form) override;
+  void formShown(ui::Form& form) override;
+  void formUnloading(ui::Form& form) override;
+  void captionChanged(ui::Form& form) override;
+  void repaint(ui::Form& form, const ui::PixelRect& area) override;
+  void timerChanged(ui::Timer& timer) override;
+  void messageBox(std::string_view prompt, std::string_view title) override;
+  void quit(int status) override;
+
+  // The window of a loaded form; nullptr when it has none.
+  [[nodiscard]] QWidget* window(const ui::Form& form) const;
+  // Whether a Qt timer is armed for the model's timer.
+  [[nodiscard]] bool armed(const ui::Timer& timer) const { return ticks_.armed(timer); }
+  [[nodiscard]] std::size_t armedTimers() const { return ticks_.armedCount(); }
+
+ private:
+  [[nodiscard]] FormWindow* find(const ui::Form& form) const;
+  void retire(FormWindow& window);
+
+  ui::Application* app_ = nullptr;
+  PictureCache pictures_;
+  std::vector<std::unique_ptr<FormWindow>> windows_;
+  // Windows of unloaded forms, waiting for Qt to delete them once no event
+  // of theirs is still on the stack.
+  std::vector<std::unique_ptr<FormWindow>> retired_;
+  TickScheduler ticks_;
+  std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last
+  bool quitting_ = false;
+};
+
+}  // namespace ui::qt
