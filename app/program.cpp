@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "about/frm_about.h"
+#include "about/platform.h"
 #include "app/settings.h"
 #include "game/form1.h"
 
@@ -11,6 +13,9 @@ namespace app {
 void registerForms(ui::Application& application) {
   application.registerForm(game::Form1::kName,
                            [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
+  application.registerForm(about::FrmAbout::kName, [](ui::Application& a) {
+    return std::make_unique<about::FrmAbout>(a, about::makePlatformServices());
+  });
 }
 
 int run(ui::Driver& driver, const std::function<int()>& eventLoop) {

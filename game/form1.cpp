@@ -91,6 +91,8 @@ constexpr double kMuzzle = 1000;  // where the shot appears, right of the ship's
 constexpr int kShotPasses = 101;
 constexpr double kShotStride = 10;
 
+constexpr const char* kAboutWindow = "frmAbout";
+
 // The defeat message, "you have lost".
 constexpr const char* kDefeatMessage = "لقد خسرة";
 
@@ -157,7 +159,13 @@ void Form1::onTick(ui::Timer& timer) {
   }
 }
 
-void Form1::label1Click() {}
+// Opens the About window and pauses the game: the pause is nothing but both
+// timers' Interval at 0.
+void Form1::label1Click() {
+  app().form(kAboutWindow).show();
+  Timer1().setInterval(0);
+  Timer2().setInterval(0);
+}
 
 // The game tick. Every element moves, visible or not; the first visible one in
 // index order (the nearest enemy) is the only one that meets the shot's reach,

@@ -57,8 +57,8 @@ TEST_F(GameWindow, ControlsAreBuiltInDesignOrderAndDrawnThere) {
       names.emplace_back(control.name());
     }
   });
-  EXPECT_EQ(names, (std::vector<std::string>{"Timer2", "Timer1", "Label1", "en", "d", "e", "k",
-                                             "h", "j", "l"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Timer2", "Timer1", "Label1", "en", "d", "e", "k", "h",
+                                             "j", "l"}));
 }
 
 TEST_F(GameWindow, TheFirstFrameHasEverythingAtItsDesignPixels) {

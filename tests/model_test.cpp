@@ -264,9 +264,8 @@ TEST_F(Model, RepaintsComeAfterTheHandlerAndBeforeABox) {
     repaintsSeen.push_back(driver.repaintCount());
     app.msgBox("look");
   };
-  driver.answerBoxesWith([&](const HeadlessDriver::Box&) {
-    repaintsSeen.push_back(driver.repaintCount());
-  });
+  driver.answerBoxesWith(
+      [&](const HeadlessDriver::Box&) { repaintsSeen.push_back(driver.repaintCount()); });
   ASSERT_TRUE(app.start("Test"));
   (void)driver.takeRepaints(form());
   const int before = driver.repaintCount();
@@ -282,7 +281,7 @@ TEST_F(Model, HiddenControlsTakeNoClicks) {
   std::vector<std::string> clicks;
   form().clicked = [&](ui::Control& control) { clicks.emplace_back(control.name()); };
   ASSERT_TRUE(app.start("Test"));
-  EXPECT_TRUE(driver.clickAt(form(), 11, 3));  // element 0 of the array
+  EXPECT_TRUE(driver.clickAt(form(), 11, 3));   // element 0 of the array
   EXPECT_TRUE(driver.clickAt(form(), 50, 25));  // the label
   EXPECT_FALSE(driver.clickAt(form(), 50, 5));  // the ground
   app.dispatch([&] { (*form().array)(0).setVisible(false); });

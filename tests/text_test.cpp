@@ -1,3 +1,5 @@
+#include "ui/text.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -5,7 +7,6 @@
 #include <limits>
 
 #include "ui/error.h"
-#include "ui/text.h"
 #include "ui/twips.h"
 
 namespace {

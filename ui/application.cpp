@@ -63,7 +63,9 @@ void Application::end() {
   throwEnd();
 }
 
-void Application::throwEnd() { throw EndRequest{}; }
+void Application::throwEnd() {
+  throw EndRequest{};
+}
 
 void Application::finish(int status) {
   if (ended()) {
@@ -117,12 +119,13 @@ void Application::afterHandler() {
 }
 
 bool Application::anyLoaded() const {
-  return std::any_of(forms_.begin(), forms_.end(), [](const Entry& entry) {
-    return entry.instance && entry.instance->loaded();
-  });
+  return std::any_of(forms_.begin(), forms_.end(),
+                     [](const Entry& entry) { return entry.instance && entry.instance->loaded(); });
 }
 
-void Application::formDirty() { repaintPending_ = true; }
+void Application::formDirty() {
+  repaintPending_ = true;
+}
 
 void Application::flushRepaints() {
   if (!repaintPending_) {

@@ -7,7 +7,9 @@
 
 namespace ui {
 
-void Control::beforeWrite() const { form_->beforeWrite(); }
+void Control::beforeWrite() const {
+  form_->beforeWrite();
+}
 
 // --- Visual
 

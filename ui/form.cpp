@@ -72,8 +72,12 @@ void Form::destroyControls() {
   }
 }
 
-int Form::pixelWidth() const { return toPixels(design_.clientWidth); }
-int Form::pixelHeight() const { return toPixels(design_.clientHeight); }
+int Form::pixelWidth() const {
+  return toPixels(design_.clientWidth);
+}
+int Form::pixelHeight() const {
+  return toPixels(design_.clientHeight);
+}
 
 Control* Form::find(std::string_view name) const {
   for (const auto& entry : entries_) {
@@ -129,8 +133,12 @@ ImageArray& Form::addArray(const ImageDesign& element0) {
   return result;
 }
 
-void Form::checkCreate() const { app_->faults().check(Operation::CreateControl); }
+void Form::checkCreate() const {
+  app_->faults().check(Operation::CreateControl);
+}
 
-void Form::beforeWrite() const { app_->faults().check(Operation::WriteProperty); }
+void Form::beforeWrite() const {
+  app_->faults().check(Operation::WriteProperty);
+}
 
 }  // namespace ui

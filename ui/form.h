@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/error.h"
 #include "ui/geometry.h"
 #include "ui/picture.h"
 #include "ui/style.h"
@@ -63,6 +64,16 @@ class Form {
 
   // Controls by name (arrays excluded); nullptr when there is none.
   [[nodiscard]] Control* find(std::string_view name) const;
+  // A control of this window by name, as other windows reach it. Raises
+  // ControlMissing when it has no such control of that kind.
+  template <typename T>
+  [[nodiscard]] T& control(std::string_view name) const {
+    auto* found = dynamic_cast<T*>(find(name));
+    if (found == nullptr) {
+      throw Error(ErrorNumber::ControlMissing);
+    }
+    return *found;
+  }
   // Every control in design order, array elements in index order where the
   // array stands: the drawing order, later ones on top.
   template <typename F>

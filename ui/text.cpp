@@ -10,8 +10,12 @@
 namespace ui {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // True when text is [sign] digits [. digits] [e [sign] digits], with at least
 // one digit in the mantissa.

@@ -25,9 +25,13 @@ const double kSingleLimit =
 
 }  // namespace
 
-double sum(double a, double b) { return checked(a + b); }
+double sum(double a, double b) {
+  return checked(a + b);
+}
 
-double difference(double a, double b) { return checked(a - b); }
+double difference(double a, double b) {
+  return checked(a - b);
+}
 
 double quotient(double a, double b) {
   if (b == 0.0) {

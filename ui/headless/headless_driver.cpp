@@ -81,9 +81,10 @@ std::optional<HeadlessDriver::Clock> HeadlessDriver::nextTick() const {
   if (timers_.empty() || exitStatus_) {
     return std::nullopt;
   }
-  const auto next = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) {
-    return a.due != b.due ? a.due < b.due : a.order < b.order;
-  });
+  const auto next =
+      std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) {
+        return a.due != b.due ? a.due < b.due : a.order < b.order;
+      });
   return next->due;
 }
 
@@ -98,9 +99,10 @@ bool HeadlessDriver::step() {
   if (timers_.empty() || exitStatus_) {
     return false;
   }
-  const auto next = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) {
-    return a.due != b.due ? a.due < b.due : a.order < b.order;
-  });
+  const auto next =
+      std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) {
+        return a.due != b.due ? a.due < b.due : a.order < b.order;
+      });
   deliver(*next);
   return true;
 }
@@ -119,9 +121,13 @@ void HeadlessDriver::advance(Clock duration) {
   }
 }
 
-void HeadlessDriver::pressKey(Form& form, std::int16_t keyCode) { app_->keyPress(form, keyCode); }
+void HeadlessDriver::pressKey(Form& form, std::int16_t keyCode) {
+  app_->keyPress(form, keyCode);
+}
 
-void HeadlessDriver::click(Control& control) { app_->click(control); }
+void HeadlessDriver::click(Control& control) {
+  app_->click(control);
+}
 
 bool HeadlessDriver::clickAt(Form& form, int x, int y) {
   if (Visual* hit = form.hitTest(x, y)) {
@@ -131,7 +137,9 @@ bool HeadlessDriver::clickAt(Form& form, int x, int y) {
   return false;
 }
 
-void HeadlessDriver::close(Form& form) { app_->closeRequested(form); }
+void HeadlessDriver::close(Form& form) {
+  app_->closeRequested(form);
+}
 
 bool HeadlessDriver::isShown(const Form& form) const {
   return std::find(shown_.begin(), shown_.end(), &form) != shown_.end();

@@ -1,0 +1,149 @@
+#include "about/linux_services.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <memory>
+#include <utility>
+
+#include "about/platform.h"
+#include "ui/error.h"
+
+namespace about {
+namespace {
+
+constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const char* kToolValue = "PATH";
+
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd = -1) : fd_(fd) {}
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    reset(std::exchange(other.fd_, -1));
+    return *this;
+  }
+  ~UniqueFd() { reset(); }
+  [[nodiscard]] int get() const { return fd_; }
+  void reset(int fd = -1) {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+    fd_ = fd;
+  }
+
+ private:
+  int fd_;
+};
+
+bool isHidden(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const std::string_view name = slash == std::string::npos
+                                    ? std::string_view(path)
+                                    : std::string_view(path).substr(slash + 1);
+  return !name.empty() && name.front() == '.';
+}
+
+bool isProgram(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+[[noreturn]] void cannotStart() {
+  throw ui::Error(ui::ErrorNumber::FileNotFound);
+}
+
+}  // namespace
+
+LinuxServices::LinuxServices(std::vector<std::string> toolSearchList)
+    : toolSearchList_(std::move(toolSearchList)) {}
+
+std::vector<std::string> LinuxServices::defaultTools() {
+  return {"/usr/bin/kinfocenter", "/usr/bin/hardinfo2", "/usr/bin/hardinfo"};
+}
+
+long LinuxServices::openKey(RegistryKey root, const std::string& subKey, std::uint32_t options,
+                            std::uint32_t access, RegistryKey& key) {
+  // Look for the tool afresh each time: it may have been installed meanwhile.
+  registry_ = MemoryRegistry();
+  for (const auto& tool : toolSearchList_) {
+    if (isProgram(tool)) {
+      registry_.plantString(kLocalMachine, kToolKey, kToolValue, tool);
+      break;
+    }
+  }
+  return registry_.openKey(root, subKey, options, access, key);
+}
+
+long LinuxServices::queryValue(RegistryKey key, const std::string& valueName, std::uint32_t& type,
+                               std::span<std::uint8_t> data, std::uint32_t& size) {
+  return registry_.queryValue(key, valueName, type, data, size);
+}
+
+long LinuxServices::closeKey(RegistryKey key) {
+  return registry_.closeKey(key);
+}
+
+bool LinuxServices::fileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && !isHidden(path) && ::stat(path.c_str(), &info) == 0 &&
+         S_ISREG(info.st_mode);
+}
+
+void LinuxServices::startProcess(const std::string& path) {
+  if (path.empty() || path.find('\0') != std::string::npos) {
+    cannotStart();
+  }
+  // Everything the children need is made before forking: after fork only
+  // async-signal-safe calls are made.
+  std::array<char*, 2> argv{const_cast<char*>(path.c_str()), nullptr};
+  std::array<int, 2> ends{-1, -1};
+  if (::pipe2(ends.data(), O_CLOEXEC) != 0) {
+    cannotStart();
+  }
+  UniqueFd readEnd(ends[0]);
+  UniqueFd writeEnd(ends[1]);
+
+  // Fork twice so the program is adopted by init and never left a zombie; the
+  // intermediate child is reaped at once. A failed exec reports its errno
+  // through the pipe, which a successful exec closes.
+  const pid_t child = ::fork();
+  if (child < 0) {
+    cannotStart();
+  }
+  if (child == 0) {
+    ::setsid();
+    const pid_t grandchild = ::fork();
+    if (grandchild != 0) {
+      ::_exit(grandchild < 0 ? 1 : 0);
+    }
+    ::execv(argv[0], argv.data());
+    const int error = errno;
+    [[maybe_unused]] const auto written = ::write(ends[1], &error, sizeof error);
+    ::_exit(127);
+  }
+  writeEnd.reset();
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int error = 0;
+  ssize_t got = 0;
+  while ((got = ::read(readEnd.get(), &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  if (got != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    cannotStart();
+  }
+}
+
+std::unique_ptr<SystemServices> makePlatformServices() {
+  return std::make_unique<LinuxServices>();
+}
+
+}  // namespace about

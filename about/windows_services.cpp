@@ -1,0 +1,143 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "about/platform.h"
+#include "about/system_services.h"
+#include "ui/error.h"
+
+namespace about {
+namespace {
+
+// Narrow text in the system code page to UTF-16.
+std::wstring wide(const std::string& text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int length =
+      ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) {
+    throw ui::Error(ui::ErrorNumber::InvalidArgument);
+  }
+  std::wstring result(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                        length);
+  return result;
+}
+
+struct LibraryCloser {
+  void operator()(HMODULE module) const { ::FreeLibrary(module); }
+};
+using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryCloser>;
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const {
+    if (handle != nullptr) {
+      ::CloseHandle(handle);
+    }
+  }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+using OpenKeyFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+using QueryValueFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+using CloseKeyFunction = LONG(WINAPI*)(HKEY);
+
+// The launcher's services on Windows. The registry functions of advapi32 are
+// bound at their first call and the binding is kept for later calls; the
+// executable does not import advapi32.
+class WindowsServices final : public SystemServices {
+ public:
+  long openKey(RegistryKey root, const std::string& subKey, std::uint32_t options,
+               std::uint32_t access, RegistryKey& key) override {
+    HKEY opened = nullptr;
+    const LONG result = bind(openKey_, "RegOpenKeyExA")(reinterpret_cast<HKEY>(root),
+                                                        subKey.c_str(), options, access, &opened);
+    if (result == ERROR_SUCCESS) {
+      key = reinterpret_cast<RegistryKey>(opened);
+    }
+    return result;
+  }
+
+  long queryValue(RegistryKey key, const std::string& valueName, std::uint32_t& type,
+                  std::span<std::uint8_t> data, std::uint32_t& size) override {
+    DWORD valueType = 0;
+    DWORD byteCount = std::min<DWORD>(size, static_cast<DWORD>(data.size()));
+    const LONG result =
+        bind(queryValue_, "RegQueryValueExA")(reinterpret_cast<HKEY>(key), valueName.c_str(),
+                                              nullptr, &valueType, data.data(), &byteCount);
+    type = valueType;
+    size = byteCount;
+    return result;
+  }
+
+  long closeKey(RegistryKey key) override {
+    return bind(closeKey_, "RegCloseKey")(reinterpret_cast<HKEY>(key));
+  }
+
+  bool fileExists(const std::string& path) override {
+    if (path.empty()) {
+      return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+    constexpr DWORD kExcluded =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kExcluded) == 0;
+  }
+
+  // The path is the application name, so it is never parsed out of a command
+  // line (where "C:\Program Files\..." would first try "C:\Program.exe").
+  void startProcess(const std::string& path) override {
+    if (path.empty()) {
+      throw ui::Error(ui::ErrorNumber::FileNotFound);
+    }
+    const std::wstring application = wide(path);
+    std::wstring commandLine = L"\"" + application + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                         nullptr, nullptr, &startup, &process) == FALSE) {
+      throw ui::Error(ui::ErrorNumber::FileNotFound);
+    }
+    const Handle processHandle(process.hProcess);
+    const Handle threadHandle(process.hThread);
+  }
+
+ private:
+  template <typename Function>
+  Function bind(Function& slot, const char* name) {
+    if (slot == nullptr) {
+      if (!library_) {
+        library_.reset(::LoadLibraryW(L"advapi32.dll"));
+        if (!library_) {
+          throw ui::Error(ui::ErrorNumber::FunctionNotBound);
+        }
+      }
+      slot = reinterpret_cast<Function>(
+          reinterpret_cast<void (*)()>(::GetProcAddress(library_.get(), name)));
+      if (slot == nullptr) {
+        throw ui::Error(ui::ErrorNumber::FunctionNotBound);
+      }
+    }
+    return slot;
+  }
+
+  Library library_;
+  OpenKeyFunction openKey_ = nullptr;
+  QueryValueFunction queryValue_ = nullptr;
+  CloseKeyFunction closeKey_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SystemServices> makePlatformServices() {
+  return std::make_unique<WindowsServices>();
+}
+
+}  // namespace about

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/game_fixture.h"
+
+namespace {
+
+using testing_support::GameFixture;
+using Value = about::MemoryRegistry::Value;
+
+constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const char* kUnavailable = "System Information Is Unavailable At This Time";
+
+std::vector<std::uint8_t> bytes(std::string_view text) {
+  return {text.begin(), text.end()};
+}
+
+class Launcher : public GameFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(app.start(game::Form1::kName));
+    driver.click(game().Label1());
+  }
+
+  about::MemoryRegistry& registry() { return fakes().registry; }
+
+  // GetKeyValue on one planted value, as the launcher calls it.
+  std::pair<bool, std::string> read(const Value& value, std::string before = "untouched") {
+    registry().plant(about::kLocalMachine, "K", "V", value);
+    about::RegistryKey root = about::kLocalMachine;
+    std::string key = "K";
+    std::string name = "V";
+    const bool found = about().GetKeyValue(root, key, name, before);
+    EXPECT_EQ(registry().openHandles(), 0U) << "the key was left open";
+    return {found, before};
+  }
+
+  void sysInfo() { driver.click(about().cmdSysInfo()); }
+  [[nodiscard]] bool boxShownOnce() const {
+    return driver.boxes().size() == 1 && driver.boxes()[0].prompt == kUnavailable &&
+           driver.boxes()[0].title == "vorel";
+  }
+};
+
+TEST_F(Launcher, ATrailingTerminatorIsCutAndOnlyOne) {
+  EXPECT_EQ(read({.type = about::kString, .bytes = bytes(std::string("C:\\a.exe\0", 9))}),
+            std::pair(true, std::string("C:\\a.exe")));
+  // Stored without its terminator: every byte is text.
+  EXPECT_EQ(read({.type = about::kString, .bytes = bytes("C:\\a.exe")}),
+            std::pair(true, std::string("C:\\a.exe")));
+  EXPECT_EQ(read({.type = about::kString, .bytes = bytes(std::string("ab\0\0", 4))}),
+            std::pair(true, std::string("ab\0", 3)));
+  // Only the byte at position n is looked at: an inner terminator stays.
+  EXPECT_EQ(read({.type = about::kString, .bytes = bytes(std::string("a\0b", 3))}),
+            std::pair(true, std::string("a\0b", 3)));
+}
+
+TEST_F(Launcher, NumbersGiveTheirDecimalDigitsAndOtherTypesLeaveTheText) {
+  registry().plantNumber(about::kLocalMachine, "K", "V", 0x01020304);
+  about::RegistryKey root = about::kLocalMachine;
+  std::string key = "K";
+  std::string name = "V";
+  std::string text = "old";
+  EXPECT_TRUE(about().GetKeyValue(root, key, name, text));
+  EXPECT_EQ(text, "16909060");
+  // A top byte of 0 is cut as a terminator would be; the number is the same.
+  EXPECT_EQ(read({.type = about::kNumber, .bytes = {0x05, 0x01, 0, 0}}),
+            std::pair(true, std::string("261")));
+  EXPECT_EQ(read({.type = 3, .bytes = bytes("xyz")}), std::pair(true, std::string("untouched")));
+}
+
+TEST_F(Launcher, KeysAreOpenedForReadingOnlySoProtectedKeysStillAnswer) {
+  registry().plantKey(about::kLocalMachine, kToolKey, /*writeProtected=*/true);
+  registry().plantString(about::kLocalMachine, kToolKey, "PATH", "C:\\tools\\info.exe");
+  fakes().files.insert("C:\\tools\\info.exe");
+  sysInfo();
+  EXPECT_EQ(fakes().started, (std::vector<std::string>{"C:\\tools\\info.exe"}));
+  EXPECT_TRUE(driver.boxes().empty());
+  for (const auto access : registry().accessAsked()) {
+    EXPECT_EQ(access, 0x20019U);
+  }
+}
+
+TEST_F(Launcher, TheFirstLocationIsUsedAsItStandsWithoutTryingTheSecond) {
+  registry().plantString(about::kLocalMachine, kToolKey, "PATH", "C:\\Program Files\\info.exe");
+  registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\other");
+  fakes().files.insert("C:\\other\\MSINFO32.EXE");
+  sysInfo();
+  EXPECT_TRUE(boxShownOnce());  // the program named there does not exist
+  EXPECT_EQ(registry().keysAsked(), (std::vector<std::string>{kToolKey}));
+  EXPECT_TRUE(fakes().started.empty());
+  EXPECT_TRUE(about().loaded());
+}
+
+TEST_F(Launcher, AValueOfSizeZeroGivesTheBoxWithoutTryingTheSecond) {
+  registry().plant(about::kLocalMachine, kToolKey, "PATH", {.type = about::kString, .bytes = {}});
+  registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\tools");
+  fakes().files.insert("C:\\tools\\MSINFO32.EXE");
+  sysInfo();
+  EXPECT_TRUE(boxShownOnce());
+  EXPECT_EQ(registry().keysAsked(), (std::vector<std::string>{kToolKey}));
+  EXPECT_EQ(registry().openHandles(), 0U);
+}
+
+TEST_F(Launcher, AValueOver1024BytesCountsAsNotFound) {
+  const std::string longest(1023, 'x');  // with its terminator, exactly 1024 bytes
+  registry().plantString(about::kLocalMachine, kToolKey, "PATH", longest);
+  fakes().files.insert(longest);
+  sysInfo();
+  EXPECT_EQ(fakes().started, (std::vector<std::string>{longest}));
+
+  registry().plantString(about::kLocalMachine, kToolKey, "PATH", std::string(1024, 'x'));
+  registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\tools");
+  fakes().files.insert("C:\\tools\\MSINFO32.EXE");
+  sysInfo();
+  EXPECT_EQ(fakes().started.back(), "C:\\tools\\MSINFO32.EXE");
+  EXPECT_TRUE(driver.boxes().empty());
+}
+
+TEST_F(Launcher, AnotherTypeAtTheFirstLocationLeavesAnEmptyPath) {
+  registry().plant(about::kLocalMachine, kToolKey, "PATH", {.type = 3, .bytes = bytes("C:\\x")});
+  fakes().files.insert("C:\\x");
+  sysInfo();
+  EXPECT_TRUE(boxShownOnce());
+  EXPECT_TRUE(fakes().started.empty());
+}
+
+TEST_F(Launcher, TheSecondLocationNamesTheFolderThatMustHoldTheTool) {
+  registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\Common Files\\Info");
+  sysInfo();
+  EXPECT_TRUE(boxShownOnce());  // the folder does not hold it
+  EXPECT_EQ(fakes().checked, (std::vector<std::string>{"C:\\Common Files\\Info\\MSINFO32.EXE"}));
+
+  fakes().files.insert("C:\\Common Files\\Info\\MSINFO32.EXE");
+  sysInfo();
+  EXPECT_EQ(fakes().started, (std::vector<std::string>{"C:\\Common Files\\Info\\MSINFO32.EXE"}));
+  EXPECT_EQ(driver.boxes().size(), 1U);
+}
+
+TEST_F(Launcher, HiddenToolsDoNotCountAndFailuresOnTheWayGiveTheBox) {
+  registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\tools");
+  fakes().hidden.insert("C:\\tools\\MSINFO32.EXE");
+  sysInfo();
+  EXPECT_EQ(driver.boxes().size(), 1U);
+
+  fakes().files.insert("C:\\tools\\MSINFO32.EXE");
+  fakes().checkFails = true;
+  sysInfo();
+  EXPECT_EQ(driver.boxes().size(), 2U);
+  EXPECT_TRUE(fakes().started.empty());
+}
+
+TEST_F(Launcher, NeitherLocationOrAnUnboundRegistryGivesTheBox) {
+  sysInfo();
+  EXPECT_TRUE(boxShownOnce());
+  EXPECT_EQ(registry().keysAsked(), (std::vector<std::string>{kToolKey, kFolderKey}));
+
+  registry().plantString(about::kLocalMachine, kToolKey, "PATH", "C:\\info.exe");
+  fakes().files.insert("C:\\info.exe");
+  fakes().registryUnbound = true;
+  sysInfo();
+  ASSERT_EQ(driver.boxes().size(), 2U);
+  EXPECT_EQ(driver.boxes()[1].prompt, kUnavailable);
+  EXPECT_TRUE(fakes().started.empty());
+  // Through all of it the About window stays and the game stays paused.
+  EXPECT_TRUE(about().loaded());
+  EXPECT_EQ(game().Timer1().interval(), 0);
+  EXPECT_FALSE(app.exitStatus().has_value());
+}
+
+}  // namespace
