@@ -10,7 +10,8 @@ constexpr std::size_t kWordsPerLine = 8;
 
 // "ship" -> "kShip"; names are lower-case letters and digits, starting with a letter.
 std::string constant_name(std::string_view name) {
-  std::string out = "k" + std::string{name};
+  std::string out = "k";
+  out += name;
   out[1] = static_cast<char>(out[1] - 'a' + 'A');
   return out;
 }
