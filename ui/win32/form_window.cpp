@@ -1,0 +1,442 @@
+#include "ui/win32/form_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/error.h"
+#include "ui/form.h"
+#include "ui/twips.h"
+#include "ui/win32/wide.h"
+#include "ui/win32/win32_driver.h"
+
+namespace ui::win32 {
+namespace {
+
+// Button ids start above IDOK, IDCANCEL and their kin, which the dialog
+// manager sends on its own.
+constexpr int kFirstButtonId = 100;
+
+HINSTANCE thisModule() {
+  return ::GetModuleHandleW(nullptr);
+}
+
+RECT toRect(const PixelRect& area) {
+  return {area.x, area.y, area.right(), area.bottom()};
+}
+
+bool overlaps(const PixelRect& box, const RECT& area) {
+  return box.x < area.right && box.right() > area.left && box.y < area.bottom &&
+         box.bottom() > area.top;
+}
+
+}  // namespace
+
+COLORREF colorRef(Color color) {
+  if (color.isSystem()) {
+    return ::GetSysColor(color.systemIndex());
+  }
+  const std::uint32_t rgb = color.standardRgb();
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+void FormWindow::registerClass(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (::GetClassInfoExW(instance, kClassName, &existing)) {
+    return;
+  }
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &FormWindow::procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kClassName;
+  // No class background: every pixel of the client area is painted.
+  if (::RegisterClassExW(&windowClass) == 0) {
+    throw Error(ErrorNumber::OutOfMemory);
+  }
+}
+
+FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form_(&form) {
+  const FormDesign& design = form.design();
+  const bool dialog = design.border == BorderStyle::FixedDialog;
+  const DWORD style =
+      WS_CLIPCHILDREN | (dialog ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW);
+  // A modal frame also takes the icon out of the caption.
+  const DWORD exStyle = dialog ? WS_EX_DLGMODALFRAME : 0;
+  const int left = toPixels(design.left);
+  const int top = toPixels(design.top);
+  RECT frame{left, top, left + form.pixelWidth(), top + form.pixelHeight()};
+  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+
+  background_.reset(::CreateSolidBrush(colorRef(design.background)));
+  const std::wstring caption = wide(form.caption());
+  ::CreateWindowExW(exStyle, kClassName, caption.c_str(), style, frame.left, frame.top,
+                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                    thisModule(), this);
+  if (window_ == nullptr || !background_) {
+    throw Error(ErrorNumber::OutOfMemory);
+  }
+  if (design.icon != nullptr && !dialog) {
+    // Icon group 1 of the program's resources, at the sizes the system asks for.
+    const auto load = [](int width, int height) {
+      return ::LoadImageW(thisModule(), MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(width),
+                          ::GetSystemMetrics(height), LR_DEFAULTCOLOR | LR_SHARED);
+    };
+    if (HANDLE big = load(SM_CXICON, SM_CYICON)) {
+      ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    }
+    if (HANDLE small = load(SM_CXSMICON, SM_CYSMICON)) {
+      ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+  }
+  createButtons();
+}
+
+FormWindow::~FormWindow() {
+  destroy();
+}
+
+void FormWindow::createButtons() {
+  std::vector<CommandButton*> controls;
+  form_->forEachControl([&](Control& control) {
+    if (control.kind() == ControlKind::CommandButton) {
+      controls.push_back(&static_cast<CommandButton&>(control));
+    }
+  });
+  // Creation order is the Tab order.
+  std::stable_sort(controls.begin(), controls.end(), [](const auto* a, const auto* b) {
+    return a->design().tabIndex < b->design().tabIndex;
+  });
+  for (CommandButton* control : controls) {
+    const auto index = static_cast<int>(buttons_.size());
+    const ButtonDesign& design = control->design();
+    const PixelRect box = control->pixelRect();
+    const DWORD style = WS_CHILD | WS_TABSTOP | BS_NOTIFY |
+                        (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                        (control->visible() ? WS_VISIBLE : 0);
+    const std::wstring caption = wide(design.caption);
+    HWND button = ::CreateWindowExW(
+        0, L"BUTTON", caption.c_str(), style, box.x, box.y, box.width, box.height, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + index)), thisModule(),
+        nullptr);
+    if (button == nullptr) {
+      throw Error(ErrorNumber::OutOfMemory);
+    }
+    ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(driver_->buttonFont()), FALSE);
+    buttons_.push_back(Button{control, button});
+    if (design.isDefault && defaultButton_ < 0) {
+      defaultButton_ = index;
+    }
+    if (design.isCancel && cancelButton_ < 0) {
+      cancelButton_ = index;
+    }
+  }
+}
+
+void FormWindow::show() {
+  if (!::IsWindowVisible(window_)) {
+    ::ShowWindow(window_, SW_SHOWNORMAL);
+  }
+  ::SetForegroundWindow(window_);
+  ::BringWindowToTop(window_);
+  ::SetActiveWindow(window_);
+  restoreFocus();
+}
+
+void FormWindow::updateCaption() {
+  const std::wstring caption = wide(form_->caption());
+  ::SetWindowTextW(window_, caption.c_str());
+}
+
+void FormWindow::invalidate(const PixelRect& area) {
+  if (window_ == nullptr) {
+    return;
+  }
+  const RECT rect = toRect(area);
+  ::InvalidateRect(window_, &rect, FALSE);
+  for (const Button& button : buttons_) {
+    const bool visible = button.control->visible();
+    if ((::IsWindowVisible(button.window) != FALSE) != visible) {
+      ::ShowWindow(button.window, visible ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+}
+
+void FormWindow::destroy() {
+  if (window_ == nullptr) {
+    return;
+  }
+  dying_ = true;
+  if (inModalLoop_) {
+    inModalLoop_ = false;
+    driver_->leaveModalLoop();
+  }
+  ::DestroyWindow(window_);  // WM_NCDESTROY clears window_
+  window_ = nullptr;
+  buttons_.clear();
+  pressed_ = nullptr;
+}
+
+LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->handle(message, wParam, lParam);
+}
+
+// Every call into the model comes last in its branch: the model may unload
+// the form, and with it this window, before the call returns.
+LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (dying_) {
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+  }
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything; erasing first would flicker
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_CHAR:
+      if (!hasButtons()) {
+        const auto unit = static_cast<std::uint16_t>(wParam);
+        form_->app().keyPress(*form_, static_cast<std::int16_t>(unit));
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+      ::SetCapture(window_);
+      pressed_ = form_->hitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (::GetCapture() == window_) {
+        ::ReleaseCapture();
+      }
+      onButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case DM_GETDEFID:
+      return defaultId();
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focused = ::GetFocus();
+        if (focused != nullptr && ::IsChild(window_, focused)) {
+          focus_ = focused;
+        }
+      } else {
+        restoreFocus();
+      }
+      return 0;
+    case WM_CLOSE:
+      // The model decides: it unloads the form, which takes this window away.
+      form_->app().closeRequested(*form_);
+      return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_ENTERMENULOOP:
+      if (!inModalLoop_) {
+        inModalLoop_ = true;
+        driver_->enterModalLoop();
+      }
+      break;
+    case WM_EXITSIZEMOVE:
+    case WM_EXITMENULOOP:
+      if (inModalLoop_) {
+        inModalLoop_ = false;
+        driver_->leaveModalLoop();
+      }
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void FormWindow::onButtonUp(int x, int y) {
+  // A click is a press and a release on the same control.
+  const Visual* pressed = std::exchange(pressed_, nullptr);
+  Visual* released = form_->hitTest(x, y);
+  if (released != nullptr && released == pressed) {
+    form_->app().click(*released);
+  }
+}
+
+void FormWindow::onCommand(int id, int code) {
+  if (code == BN_SETFOCUS) {
+    makeDefault(::GetFocus());
+    return;
+  }
+  if (code != BN_CLICKED) {
+    return;
+  }
+  int index = -1;
+  if (id == IDCANCEL) {
+    index = cancelButton_;  // Escape, through the dialog manager
+  } else if (id >= kFirstButtonId && id < kFirstButtonId + static_cast<int>(buttons_.size())) {
+    index = id - kFirstButtonId;
+  }
+  if (index >= 0) {
+    form_->app().click(*buttons_[static_cast<std::size_t>(index)].control);
+  }
+}
+
+// As in a dialog, the focused button is the one Enter clicks, and shows it.
+void FormWindow::makeDefault(HWND focused) {
+  for (const Button& button : buttons_) {
+    const WPARAM type = button.window == focused ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    ::SendMessageW(button.window, BM_SETSTYLE, type | BS_NOTIFY, TRUE);
+  }
+}
+
+LRESULT FormWindow::defaultId() const {
+  HWND focused = ::GetFocus();
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    if (buttons_[i].window == focused) {
+      return MAKELRESULT(kFirstButtonId + static_cast<int>(i), DC_HASDEFID);
+    }
+  }
+  if (defaultButton_ >= 0) {
+    return MAKELRESULT(kFirstButtonId + defaultButton_, DC_HASDEFID);
+  }
+  return 0;
+}
+
+void FormWindow::restoreFocus() {
+  if (buttons_.empty()) {
+    ::SetFocus(window_);
+    return;
+  }
+  if (focus_ == nullptr || !::IsChild(window_, focus_)) {
+    focus_ = buttons_.front().window;
+  }
+  ::SetFocus(focus_);
+}
+
+void FormWindow::paint() {
+  const PaintScope paint(window_);
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  if (client.right <= 0 || client.bottom <= 0) {
+    return;
+  }
+  if (!backDc_ || backSize_.cx != client.right || backSize_.cy != client.bottom) {
+    MemoryDc dc(::CreateCompatibleDC(paint.dc()));
+    BitmapHandle bitmap(::CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+    if (!dc || !bitmap) {
+      return;  // nothing to draw with; the next paint tries again
+    }
+    ::SelectObject(dc.get(), bitmap.get());
+    backDc_ = std::move(dc);  // before the bitmap it held goes
+    backBitmap_ = std::move(bitmap);
+    backSize_ = {client.right, client.bottom};
+  }
+  const RECT& area = paint.area();
+  HDC dc = backDc_.get();
+  const int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  drawScene(dc, area);
+  ::RestoreDC(dc, saved);
+  ::BitBlt(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
+           area.left, area.top, SRCCOPY);
+}
+
+void FormWindow::drawScene(HDC dc, const RECT& area) {
+  ::FillRect(dc, &area, background_.get());
+  const MemoryDc source(::CreateCompatibleDC(dc));
+  form_->forEachControl([&](const Control& control) {
+    switch (control.kind()) {
+      case ControlKind::Image:
+        drawImage(dc, source.get(), static_cast<const Image&>(control), area);
+        break;
+      case ControlKind::Label:
+        if (overlaps(static_cast<const Label&>(control).pixelRect(), area)) {
+          drawLabel(dc, static_cast<const Label&>(control));
+        }
+        break;
+      default:
+        break;  // timers are never drawn; buttons are windows of their own
+    }
+  });
+}
+
+void FormWindow::drawImage(HDC dc, HDC source, const Image& image, const RECT& area) {
+  const Picture* picture = image.picture();
+  if (!image.visible() || picture == nullptr || source == nullptr) {
+    return;
+  }
+  const PixelRect box = image.pixelRect();
+  if (!overlaps(box, area)) {
+    return;
+  }
+  HBITMAP bitmap = driver_->bitmapOf(*picture);
+  if (bitmap == nullptr) {
+    return;
+  }
+  const Selection selected(source, bitmap);
+  if (image.stretch()) {
+    ::SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: crisp, no blending
+    ::StretchBlt(dc, box.x, box.y, box.width, box.height, source, 0, 0, picture->width,
+                 picture->height, SRCCOPY);
+  } else {
+    ::BitBlt(dc, box.x, box.y, picture->width, picture->height, source, 0, 0, SRCCOPY);
+  }
+}
+
+void FormWindow::drawLabel(HDC dc, const Label& label) {
+  if (!label.visible()) {
+    return;
+  }
+  const LabelDesign& design = label.design();
+  RECT box = toRect(label.pixelRect());
+  if (design.opaque) {
+    const BrushHandle brush(::CreateSolidBrush(colorRef(design.background)));
+    ::FillRect(dc, &box, brush.get());
+  }
+  std::wstring text = wide(label.caption());
+  if (text.empty()) {
+    return;
+  }
+  UINT format = DT_NOPREFIX | (design.wordWrap ? DT_WORDBREAK : 0U);
+  switch (design.alignment) {
+    case Alignment::Center:
+      format |= DT_CENTER;
+      break;
+    case Alignment::Right:
+      format |= DT_RIGHT;
+      break;
+    default:
+      format |= DT_LEFT;
+      break;
+  }
+  if (isRightToLeft(text)) {
+    format |= DT_RTLREADING;
+  }
+  const int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
+  if (HFONT font = driver_->fontOf(design.font)) {
+    ::SelectObject(dc, font);
+  }
+  ::SetTextColor(dc, colorRef(design.foreground));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box, format);
+  ::RestoreDC(dc, saved);
+}
+
+}  // namespace ui::win32

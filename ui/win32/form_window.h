@@ -1,0 +1,89 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/geometry.h"
+#include "ui/style.h"
+#include "ui/win32/handles.h"
+
+namespace ui {
+class CommandButton;
+class Form;
+class Image;
+class Label;
+class Visual;
+}  // namespace ui
+
+namespace ui::win32 {
+
+class Win32Driver;
+
+// The top-level window of one loaded form. It paints the form's images and
+// labels from the model, holds a real BUTTON for each command button, and
+// turns the window's messages into the model's events.
+class FormWindow {
+ public:
+  static constexpr const wchar_t* kClassName = L"VorelForm";
+  static void registerClass(HINSTANCE instance);
+
+  // Creates the window, hidden, with its buttons; raises ui::Error when the
+  // system refuses.
+  FormWindow(Win32Driver& driver, Form& form);
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+  FormWindow(FormWindow&&) = delete;
+  FormWindow& operator=(FormWindow&&) = delete;
+  ~FormWindow();
+
+  [[nodiscard]] Form& form() const { return *form_; }
+  [[nodiscard]] HWND window() const { return window_; }
+  // Forms with buttons get the dialog keys (Tab, Enter, Escape, access keys).
+  [[nodiscard]] bool hasButtons() const { return !buttons_.empty(); }
+
+  void show();
+  void updateCaption();
+  void invalidate(const PixelRect& area);
+  // Takes the window away at once; no event reaches the model any more.
+  void destroy();
+
+ private:
+  struct Button {
+    CommandButton* control;
+    HWND window;
+  };
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void createButtons();
+  void paint();
+  void drawScene(HDC dc, const RECT& area);
+  void drawImage(HDC dc, HDC source, const Image& image, const RECT& area);
+  void drawLabel(HDC dc, const Label& label);
+  void onButtonUp(int x, int y);
+  void onCommand(int id, int code);
+  void makeDefault(HWND focused);
+  [[nodiscard]] LRESULT defaultId() const;
+  void restoreFocus();
+
+  Win32Driver* driver_;
+  Form* form_;
+  HWND window_ = nullptr;
+  BrushHandle background_;
+  std::vector<Button> buttons_;
+  int defaultButton_ = -1;
+  int cancelButton_ = -1;
+  HWND focus_ = nullptr;  // the button to give the focus back to on activation
+  Visual* pressed_ = nullptr;
+  bool dying_ = false;
+  bool inModalLoop_ = false;
+  // The back buffer: a bitmap of the client size in a memory DC.
+  BitmapHandle backBitmap_;
+  MemoryDc backDc_;
+  SIZE backSize_{};
+};
+
+// A model colour as the system draws it.
+[[nodiscard]] COLORREF colorRef(Color color);
+
+}  // namespace ui::win32

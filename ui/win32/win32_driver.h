@@ -1,0 +1,100 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "ui/driver.h"
+#include "ui/picture.h"
+#include "ui/style.h"
+#include "ui/win32/handles.h"
+#include "ui/win32/tick_schedule.h"
+
+namespace ui::win32 {
+
+class FormWindow;
+
+// The model on the plain Windows API: one top-level window per loaded form,
+// painted from the model, real BUTTON controls, MessageBoxW, and ticks paced
+// by the message loop on an absolute schedule.
+class Win32Driver final : public Driver {
+ public:
+  Win32Driver();
+  Win32Driver(const Win32Driver&) = delete;
+  Win32Driver& operator=(const Win32Driver&) = delete;
+  Win32Driver(Win32Driver&&) = delete;
+  Win32Driver& operator=(Win32Driver&&) = delete;
+  ~Win32Driver() override;
+
+  void attach(Application& app) override { app_ = &app; }
+  void formLoaded(Form& form) override;
+  void formShown(Form& form) override;
+  void formUnloading(Form& form) override;
+  void captionChanged(Form& form) override;
+  void repaint(Form& form, const PixelRect& area) override;
+  void timerChanged(Timer& timer) override;
+  void messageBox(std::string_view prompt, std::string_view title) override;
+  void quit(int status) override;
+
+  // The message loop, until quit; returns the status quit was given.
+  int exec();
+  // The same loop until `done` holds, the program quits, or `limit` passes;
+  // returns done(). For tests and measurements that drive the loop themselves.
+  bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+  // The window of a loaded form; nullptr when it has none.
+  [[nodiscard]] HWND windowOf(const Form& form) const;
+  // True while a tick of the timer is scheduled.
+  [[nodiscard]] bool scheduled(const Timer& timer) const { return schedule_.contains(timer); }
+  // True while any timer is scheduled: otherwise the loop waits without a timeout.
+  [[nodiscard]] bool anyScheduled() const { return !schedule_.empty(); }
+
+  // What the windows share for painting.
+  [[nodiscard]] Application& app() const { return *app_; }
+  HBITMAP bitmapOf(const Picture& picture);
+  HFONT fontOf(const Font& font);
+  [[nodiscard]] HFONT buttonFont() const { return buttonFont_.get(); }
+  // Enters and leaves a modal loop that the system runs (moving or sizing a
+  // window, a menu): ticks go on through WM_TIMER meanwhile.
+  void enterModalLoop();
+  void leaveModalLoop();
+
+ private:
+  static LRESULT CALLBACK bridgeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  [[nodiscard]] FormWindow* find(const Form& form) const;
+  [[nodiscard]] FormWindow* findWindow(HWND window) const;
+  [[nodiscard]] TickSchedule::Count now() const;
+  void dispatch(MSG& message);
+  // Delivers every tick due now; the schedule moves on before each delivery.
+  void deliverDueTicks();
+  // Waits for a message or the next tick, whichever comes first (at most until `until`).
+  void wait(std::optional<TickSchedule::Count> until);
+  // Arms the WM_TIMER bridge for the next tick while a modal loop runs.
+  void armBridge();
+  int loop(const std::function<bool()>* done, std::optional<TickSchedule::Count> until);
+
+  Application* app_ = nullptr;
+  std::vector<std::unique_ptr<FormWindow>> windows_;
+  // Windows destroyed while their own message may still be on the stack;
+  // dropped by the outermost loop.
+  std::vector<std::unique_ptr<FormWindow>> retired_;
+  TickSchedule::Count frequency_;
+  TickSchedule schedule_;
+  KernelHandle wake_;      // the waitable timer of the next tick
+  HWND bridge_ = nullptr;  // message-only window that takes WM_TIMER in modal loops
+  int modalDepth_ = 0;
+  int loopDepth_ = 0;
+  std::optional<int> quitStatus_;
+  std::map<const Picture*, BitmapHandle> bitmaps_;
+  std::map<std::tuple<double, int, bool, int>, FontHandle> fonts_;
+  FontHandle buttonFont_;
+};
+
+}  // namespace ui::win32
