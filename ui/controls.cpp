@@ -1,5 +1,7 @@
 #include "ui/controls.h"
 
+#include <algorithm>
+
 #include "ui/application.h"
 #include "ui/error.h"
 #include "ui/form.h"
@@ -7,20 +9,32 @@
 
 namespace ui {
 
-void Control::beforeWrite() const {
-  form_->beforeWrite();
-}
+Control::Control(Form& form, std::string_view name, ControlKind kind)
+    : form_(&form), faults_(&form.app().faults()), name_(name), kind_(kind) {}
 
 // --- Visual
 
-void Visual::setLeft(float left) {
-  beforeWrite();
-  if (left == box_.left) {
+Visual::Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible)
+    : Control(form, name, kind),
+      box_(box),
+      visible_(visible),
+      rect_{toPixels(box.left), toPixels(box.top), toPixels(box.width), toPixels(box.height)} {}
+
+// The hot path of every tick: only the horizontal position changes, so the
+// area to repaint is the old and new place together, found without division
+// beyond the one for the new x.
+void Visual::moveTo(float left) {
+  box_.left = left;
+  if (!visible_) {
     return;
   }
-  invalidate();
-  box_.left = left;
-  invalidate();
+  const int x = toPixels(left);
+  if (x == rect_.x) {
+    return;
+  }
+  const int from = std::min(x, rect_.x);
+  form().invalidate({from, rect_.y, std::max(x, rect_.x) + rect_.width - from, rect_.height});
+  rect_.x = x;
 }
 
 void Visual::setVisible(bool visible) {
@@ -29,17 +43,19 @@ void Visual::setVisible(bool visible) {
     return;
   }
   visible_ = visible;
-  form().invalidate(pixelRect());
-}
-
-PixelRect Visual::pixelRect() const {
-  return {toPixels(box_.left), toPixels(box_.top), toPixels(box_.width), toPixels(box_.height)};
+  rect_.x = toPixels(box_.left);
+  form().invalidate(rect_);
 }
 
 void Visual::invalidate() const {
   if (visible_) {
-    form().invalidate(pixelRect());
+    form().invalidate(rect_);
   }
+}
+
+void Visual::setPixelSize(int width, int height) {
+  rect_.width = width;
+  rect_.height = height;
 }
 
 // --- Image
@@ -47,28 +63,33 @@ void Visual::invalidate() const {
 Image::Image(Form& form, const ImageDesign& design)
     : Visual(form, design.name, ControlKind::Image, design.box, design.visible),
       picture_(design.picture),
-      stretch_(design.stretch) {}
+      stretch_(design.stretch) {
+  fitPicture();
+}
 
 Image::Image(const Image& model, std::int16_t index)
     : Visual(model.form(), model.name(), ControlKind::Image,
              Box{model.left(), model.top(), model.width(), model.height()}, false),
       picture_(model.picture_),
       stretch_(model.stretch_),
-      index_(index) {}
+      index_(index) {
+  fitPicture();
+}
 
 void Image::setPicture(const Picture* picture) {
   beforeWrite();
   invalidate();
   picture_ = picture;
+  fitPicture();
   invalidate();
 }
 
-PixelRect Image::pixelRect() const {
-  // An image that is not stretched is as large as its picture.
+void Image::fitPicture() {
   if (stretch_ || picture_ == nullptr) {
-    return Visual::pixelRect();
+    setPixelSize(toPixels(width()), toPixels(height()));
+  } else {
+    setPixelSize(picture_->width, picture_->height);
   }
-  return {toPixels(left()), toPixels(top()), picture_->width, picture_->height};
 }
 
 // --- Label
@@ -127,27 +148,18 @@ void Timer::notify() {
 // --- ImageArray
 
 ImageArray::ImageArray(Form& form, const ImageDesign& element0)
-    : form_(&form), name_(element0.name) {
+    : form_(&form), faults_(&form.app().faults()), name_(element0.name) {
   nonNegative_.push_back(std::make_unique<Image>(form, element0));
   count_ = 1;
 }
 
-Image* ImageArray::find(std::int16_t index) const {
-  if (index >= 0) {
-    const auto slot = static_cast<std::size_t>(index);
-    return slot < nonNegative_.size() ? nonNegative_[slot].get() : nullptr;
-  }
+Image* ImageArray::findNegative(std::int16_t index) const {
   const auto found = negative_.find(index);
   return found == negative_.end() ? nullptr : found->second.get();
 }
 
-Image& ImageArray::operator()(std::int16_t index) const {
-  form_->app().faults().check(Operation::LookUpElement);
-  Image* element = find(index);
-  if (element == nullptr) [[unlikely]] {
-    throw Error(ErrorNumber::ControlMissing);
-  }
-  return *element;
+void ImageArray::raiseMissing() {
+  throw Error(ErrorNumber::ControlMissing);
 }
 
 Image& ImageArray::load(std::int16_t index) {

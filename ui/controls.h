@@ -8,9 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/faults.h"
 #include "ui/geometry.h"
 #include "ui/picture.h"
 #include "ui/style.h"
+#include "ui/twips.h"
 
 namespace ui {
 
@@ -34,12 +36,12 @@ class Control {
   [[nodiscard]] ControlKind kind() const { return kind_; }
 
  protected:
-  Control(Form& form, std::string_view name, ControlKind kind)
-      : form_(&form), name_(name), kind_(kind) {}
-  void beforeWrite() const;
+  Control(Form& form, std::string_view name, ControlKind kind);
+  void beforeWrite() const { faults_->check(Operation::WriteProperty); }
 
  private:
   Form* form_;
+  FaultInjector* faults_;
   std::string_view name_;
   ControlKind kind_;
 };
@@ -60,21 +62,37 @@ class Visual : public Control {
   [[nodiscard]] float width() const { return box_.width; }
   [[nodiscard]] float height() const { return box_.height; }
   [[nodiscard]] bool visible() const { return visible_; }
-  void setLeft(float left);
+  void setLeft(float left) {
+    beforeWrite();
+    if (left != box_.left) {
+      moveTo(left);
+    }
+  }
   void setVisible(bool visible);
 
   // Where the control is drawn, in pixels of the client area.
-  [[nodiscard]] virtual PixelRect pixelRect() const;
+  [[nodiscard]] PixelRect pixelRect() const {
+    if (!visible_) {
+      return {toPixels(box_.left), rect_.y, rect_.width, rect_.height};
+    }
+    return rect_;
+  }
 
  protected:
-  Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible)
-      : Control(form, name, kind), box_(box), visible_(visible) {}
+  Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible);
   // Marks the drawn area for repainting when the control is visible.
   void invalidate() const;
+  // For controls drawn at a size of their own rather than their box's.
+  void setPixelSize(int width, int height);
 
  private:
+  void moveTo(float left);
+
   Box box_;
   bool visible_;
+  // Kept in step with box_ while visible, as drawing and hit tests read it
+  // often; a hidden control's x is brought up to date when it shows again.
+  PixelRect rect_;
 };
 
 struct ImageDesign {
@@ -95,9 +113,11 @@ class Image final : public Visual {
   void setPicture(const Picture* picture);
   [[nodiscard]] bool stretch() const { return stretch_; }
   [[nodiscard]] std::int16_t index() const { return index_; }
-  [[nodiscard]] PixelRect pixelRect() const override;
 
  private:
+  // An image that is not stretched is as large as its picture.
+  void fitPicture();
+
   const Picture* picture_;
   bool stretch_;
   std::int16_t index_ = 0;
@@ -195,7 +215,14 @@ class ImageArray {
   ImageArray(Form& form, const ImageDesign& element0);
 
   // Raises ControlMissing when no element has that index.
-  [[nodiscard]] Image& operator()(std::int16_t index) const;
+  [[nodiscard]] Image& operator()(std::int16_t index) const {
+    checkLookUp();
+    Image* element = find(index);
+    if (element == nullptr) [[unlikely]] {
+      raiseMissing();
+    }
+    return *element;
+  }
   // Raises AlreadyLoaded when the index is taken.
   Image& load(std::int16_t index);
 
@@ -217,8 +244,18 @@ class ImageArray {
   }
 
  private:
-  [[nodiscard]] Image* find(std::int16_t index) const;
+  [[nodiscard]] Image* find(std::int16_t index) const {
+    if (index >= 0) {
+      const auto slot = static_cast<std::size_t>(index);
+      return slot < nonNegative_.size() ? nonNegative_[slot].get() : nullptr;
+    }
+    return findNegative(index);
+  }
+  [[nodiscard]] Image* findNegative(std::int16_t index) const;
+  void checkLookUp() const { faults_->check(Operation::LookUpElement); }
+  [[noreturn]] static void raiseMissing();
   Form* form_;
+  FaultInjector* faults_;
   std::string_view name_;
   std::vector<std::unique_ptr<Image>> nonNegative_;
   std::map<std::int16_t, std::unique_ptr<Image>> negative_;

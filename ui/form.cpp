@@ -104,14 +104,8 @@ Visual* Form::hitTest(int x, int y) const {
   return hit;
 }
 
-void Form::invalidate(const PixelRect& area) {
-  if (area.empty()) {
-    return;
-  }
-  if (dirty_.empty()) {
-    app_->formDirty();
-  }
-  dirty_ = dirty_.united(area);
+void Form::markDirty() {
+  app_->formDirty();
 }
 
 void Form::invalidateAll() {

@@ -90,7 +90,15 @@ class Form {
   [[nodiscard]] Visual* hitTest(int x, int y) const;
 
   // Repainting: the area changed since the last take, then cleared.
-  void invalidate(const PixelRect& area);
+  void invalidate(const PixelRect& area) {
+    if (area.empty()) {
+      return;
+    }
+    if (dirty_.empty()) {
+      markDirty();
+    }
+    dirty_ = dirty_.united(area);
+  }
   void invalidateAll();
   [[nodiscard]] PixelRect takeDirty();
   [[nodiscard]] bool dirty() const { return !dirty_.empty(); }
@@ -122,6 +130,7 @@ class Form {
   friend class Control;
   friend class Visual;
   friend class ImageArray;
+  void markDirty();
   void checkCreate() const;
   void beforeWrite() const;
   void destroyControls();
