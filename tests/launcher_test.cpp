@@ -172,3 +172,54 @@ TEST_F(Launcher, NeitherLocationOrAnUnboundRegistryGivesTheBox) {
 }
 
 }  // namespace
+
+namespace {
+
+// Registry contents no well-behaved installer writes. Whatever they hold, the
+// launcher starts nothing but the exact file named, or shows its box.
+TEST_F(Launcher, HostileValuesStartNothingButTheExactFileNamed) {
+  struct Case {
+    const char* what;
+    Value value;
+    std::string expected;  // the path read, "" for "not found"
+  };
+  const std::string full1023(1023, 'a');
+  const std::vector<Case> cases{
+      {"embedded terminators", {.type = about::kString, .bytes = bytes(std::string("C:\\a\0b\0", 7))},
+       std::string("C:\\a\0b", 6)},
+      {"1023 bytes, no terminator", {.type = about::kString, .bytes = bytes(full1023)}, full1023},
+      {"1024 bytes, no terminator",
+       {.type = about::kString, .bytes = bytes(full1023 + "b")},
+       full1023 + "b"},
+      {"1025 bytes", {.type = about::kString, .bytes = bytes(full1023 + "bc")}, ""},
+      {"odd byte count", {.type = about::kString, .bytes = bytes("C:\\odd.ex")}, "C:\\odd.ex"},
+      {"non-ASCII bytes",
+       {.type = about::kString, .bytes = bytes("C:\\\xC9t\xE9\\\xFF\xFE.exe\0")},
+       "C:\\\xC9t\xE9\\\xFF\xFE.exe"},
+      {"quotes and metacharacters",
+       {.type = about::kString, .bytes = bytes("\"C:\\a b\" & calc.exe | x; $(y)\0")},
+       "\"C:\\a b\" & calc.exe | x; $(y)"},
+      {"a size larger than the data", {.type = about::kString, .bytes = bytes("abc"), .reportedSize = 900},
+       std::string("abc") + std::string(896, '\0')},
+  };
+  for (const auto& c : cases) {
+    const auto [found, text] = read(c.value, "");
+    EXPECT_EQ(found, !c.expected.empty()) << c.what;
+    EXPECT_EQ(text, c.expected) << c.what;
+  }
+}
+
+TEST_F(Launcher, ABrokenByteCountNeverReadsOutsideTheBuffer) {
+  // A registry that claims more bytes than the buffer holds is refused.
+  for (const std::uint32_t size : {1025U, 2048U, 0xFFFFFFFFU}) {
+    registry().plant(about::kLocalMachine, kToolKey, "PATH",
+                     {.type = about::kString, .bytes = bytes("C:\\x.exe"), .reportedSize = size});
+    fakes().files.insert("C:\\x.exe");
+    sysInfo();
+  }
+  EXPECT_EQ(driver.boxes().size(), 3U);
+  EXPECT_TRUE(fakes().started.empty());
+  EXPECT_EQ(registry().openHandles(), 0U);
+}
+
+}  // namespace
