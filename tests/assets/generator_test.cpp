@@ -1,0 +1,251 @@
+#include "generator.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "decode.h"
+#include "png.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using assets_test::Bytes;
+using assets_test::decode_icon_image;
+using assets_test::decode_png;
+using assets_test::le16;
+using assets_test::le32;
+using assets_test::read_file;
+
+// The 16 standard icon colours, in palette order, written out independently of the generator.
+constexpr std::array<std::uint32_t, 16> kIconColours{
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+class GeneratorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir_ = fs::path(::testing::TempDir()) / ("assetgen-" + name);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "out");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, std::string_view text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+    return (dir_ / name).string();
+  }
+
+  int generate(std::vector<std::string> files) {
+    std::vector<std::string> args{"--out", out().string(), "--desktop-name", "game"};
+    args.insert(args.end(), files.begin(), files.end());
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    std::ostringstream err;
+    const int status = assetgen::run(views, err);
+    errors_ = err.str();
+    return status;
+  }
+
+  fs::path out() const { return dir_ / "out"; }
+
+  fs::path dir_;
+  std::string errors_;
+};
+
+constexpr std::string_view kGoodPicture =
+    "picture dot\nsize 3 2\ncolour . 000000\ncolour r ff0000\npixels\n.r.\nr.r\n";
+
+struct BadArt {
+  const char* what;
+  std::string text;
+  int line;
+  const char* message;
+};
+
+class BadArtTest : public GeneratorTest, public ::testing::WithParamInterface<BadArt> {};
+
+// A bad file is reported at its line, and nothing is written, not even
+// beside the good files or over the outputs of an earlier run.
+TEST_P(BadArtTest, IsReportedAtItsLineAndWritesNothing) {
+  const BadArt& bad = GetParam();
+  std::ofstream(out() / "pictures.cpp") << "earlier run";
+  const std::string good = write("good.art", kGoodPicture);
+  const std::string path = write("bad.art", bad.text);
+
+  EXPECT_EQ(generate({good, path}), 1);
+  EXPECT_NE(errors_.find(path + ":" + std::to_string(bad.line) + ": error: " + bad.message),
+            std::string::npos)
+      << errors_;
+  std::vector<fs::path> left;
+  for (const auto& entry : fs::recursive_directory_iterator(out())) {
+    left.push_back(entry.path().filename());
+  }
+  EXPECT_EQ(left, std::vector<fs::path>{"pictures.cpp"});
+  EXPECT_EQ(read_file(out() / "pictures.cpp"),
+            Bytes({'e', 'a', 'r', 'l', 'i', 'e', 'r', ' ', 'r', 'u', 'n'}));
+}
+
+constexpr std::string_view kHead =
+    "picture bad\nsize 3 2\ncolour . 000000\ncolour r ff0000\npixels\n";
+constexpr std::string_view kIconHead = "icon bad\nsize 2 2\ncolour . transparent\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Generator, BadArtTest,
+    ::testing::Values(
+        BadArt{"long row", std::string{kHead} + ".r..\nr.r\n", 6,
+               "row 1 is 4 pixels wide, expected 3"},
+        BadArt{"short row", std::string{kHead} + ".r.\nr.\n", 7,
+               "row 2 is 2 pixels wide, expected 3"},
+        BadArt{"unknown character", std::string{kHead} + ".x.\nr.r\n", 6,
+               "unknown colour character 'x' in column 2"},
+        BadArt{"missing row", std::string{kHead} + ".r.\n", 7,
+               "expected 2 rows of pixels, found 1"},
+        BadArt{"extra row", std::string{kHead} + ".r.\nr.r\n\n...\n", 9,
+               "more than 2 rows of pixels"},
+        BadArt{"see-through picture",
+               "picture bad\nsize 1 1\n# comment\ncolour t transparent\npixels\nt\n", 4,
+               "a picture is opaque"},
+        BadArt{"colour outside the icon palette",
+               std::string{kIconHead} + "colour o ff8000 orange\npixels\n.o\no.\n", 4,
+               "colour ff8000 is not one of the 16 standard icon colours"},
+        BadArt{"colour declared twice",
+               "picture bad\nsize 3 2\ncolour . 000000\ncolour . ffffff\npixels\n...\n...\n", 4,
+               "colour '.' is already declared on line 3"},
+        BadArt{"size not numbers", "picture bad\nsize 3 x\n", 2, "size must be two whole numbers"},
+        BadArt{"misspelt keyword", "picture bad\nsize 1 1\ncolur r ff0000\n", 3,
+               "unknown keyword 'colur'"}),
+    [](const ::testing::TestParamInfo<BadArt>& param) {
+      std::string name = param.param.what;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
+
+TEST_F(GeneratorTest, FilesThatClashAreRejectedByName) {
+  const std::string first = write("a.art", kGoodPicture);
+  const std::string second = write("b.art", kGoodPicture);
+  EXPECT_EQ(generate({first, second}), 1);
+  EXPECT_NE(errors_.find(second + ": error: the name 'dot' is already used by " + first),
+            std::string::npos)
+      << errors_;
+
+  const std::string icon = "icon flake\nsize 1 1\nresource 7\ncolour w ffffff\npixels\nw\n";
+  const std::string other = "icon flake\nsize 2 2\nresource 7\ncolour w ffffff\npixels\nww\nww\n";
+  EXPECT_EQ(generate({write("c.art", icon), write("d.art", other)}), 1);
+  EXPECT_NE(errors_.find("resource 7 is already used"), std::string::npos) << errors_;
+
+  EXPECT_EQ(generate({(dir_ / "missing.art").string()}), 1);
+  EXPECT_NE(errors_.find("missing.art: error: cannot open the file"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(out()));
+}
+
+// Little-endian fields of the given byte widths (a width above 4 is that many zero bytes).
+Bytes fields(std::initializer_list<std::pair<std::uint32_t, int>> list) {
+  Bytes out;
+  for (const auto& [value, width] : list) {
+    for (int i = 0; i < width; ++i) {
+      out.push_back(i < 4 ? static_cast<std::uint8_t>(value >> (8U * static_cast<unsigned>(i)))
+                          : 0);
+    }
+  }
+  return out;
+}
+
+// An icon art of `side` pixels whose colours run through the whole palette,
+// with a transparent top-left corner and bottom-right pixel.
+std::pair<std::string, std::vector<std::uint32_t>> icon_art(int side, int resource) {
+  std::string text = "icon flake\nsize " + std::to_string(side) + " " + std::to_string(side) +
+                     "\nresource " + std::to_string(resource) + "\ncolour . transparent\n";
+  for (std::size_t i = 0; i < kIconColours.size(); ++i) {
+    char value[8];
+    std::snprintf(value, sizeof value, "%06x", kIconColours[i]);
+    text += std::string("colour ") + static_cast<char>('a' + i) + " " + value + "\n";
+  }
+  text += "pixels\n";
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      if (x + y < 3 || (x == side - 1 && y == side - 1)) {
+        text += '.';
+        pixels.push_back(0);
+      } else {
+        const auto index = static_cast<std::size_t>(x * 3 + y) % 16;
+        text += static_cast<char>('a' + index);
+        pixels.push_back(0xFF000000U | kIconColours[index]);
+      }
+    }
+    text += '\n';
+  }
+  return {text, pixels};
+}
+
+TEST_F(GeneratorTest, IconResourcesHaveTheWindowsLayout) {
+  const auto [small_text, small] = icon_art(16, 30002);
+  const auto [large_text, large] = icon_art(32, 30001);
+  // The small image first on the command line: the group still lists the largest first.
+  ASSERT_EQ(generate({write("small.art", small_text), write("large.art", large_text)}), 0)
+      << errors_;
+
+  const Bytes image32 = read_file(out() / "icon-30001.bin");
+  const Bytes image16 = read_file(out() / "icon-30002.bin");
+  ASSERT_EQ(image32.size(), 40U + 64 + 32 * 16 + 32 * 4);
+  ASSERT_EQ(image16.size(), 40U + 64 + 16 * 8 + 16 * 4);
+  // BITMAPINFOHEADER: size, width, doubled height, planes, bits, BI_RGB, image size, rest 0.
+  EXPECT_EQ(Bytes(image32.begin(), image32.begin() + 40),
+            fields({{40, 4}, {32, 4}, {64, 4}, {1, 2}, {4, 2}, {0, 4}, {512 + 128, 4}, {0, 16}}));
+  EXPECT_EQ(le32(image16, 20), 128U + 64);
+  EXPECT_EQ(le32(image32, 40 + 14 * 4), 0x0000FFFFU);  // cyan as blue, green, red, 0
+  EXPECT_EQ(decode_icon_image(image32).pixels, large);
+  EXPECT_EQ(decode_icon_image(image16).pixels, small);
+
+  // GRPICONDIR, then per image: width, height, colours, reserved, planes, bits, bytes, id.
+  Bytes group = fields({{0, 2}, {1, 2}, {2, 2}});
+  for (const auto& [side, bytes, id] : {std::tuple{32U, 744U, 30001U}, {16U, 296U, 30002U}}) {
+    const Bytes entry =
+        fields({{side, 1}, {side, 1}, {16, 1}, {0, 1}, {1, 2}, {4, 2}, {bytes, 4}, {id, 2}});
+    group.insert(group.end(), entry.begin(), entry.end());
+  }
+  EXPECT_EQ(read_file(out() / "icon-group.bin"), group);
+
+  // The .ico file: the same entries, each pointing at a copy of its image.
+  const Bytes ico = read_file(out() / "flake.ico");
+  ASSERT_EQ(le16(ico, 4), 2U);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const Bytes& image = i == 0 ? image32 : image16;
+    const std::size_t size = le32(ico, 6 + 16 * i + 8);
+    const std::size_t offset = le32(ico, 6 + 16 * i + 12);
+    ASSERT_EQ(size, image.size());
+    ASSERT_LE(offset + size, ico.size());
+    EXPECT_TRUE(
+        std::equal(image.begin(), image.end(), ico.begin() + static_cast<std::ptrdiff_t>(offset)));
+  }
+
+  const auto png = decode_png(read_file(out() / "icons/hicolor/32x32/apps/game.png"));
+  EXPECT_EQ(png.width, 32);
+  EXPECT_EQ(png.pixels, large);
+}
+
+// Image data of exactly one stored block, of one byte more, and of two blocks.
+TEST(Png, DecodesToTheSamePixelsAcrossStoredBlockBoundaries) {
+  struct Case {
+    int width;
+    int height;
+    bool alpha;
+  };
+  for (const Case c : {Case{3, 2, false}, Case{64, 255, true}, Case{64, 256, true},
+                       Case{28, 771, false}, Case{130, 130, true}}) {
+    std::vector<std::uint32_t> pixels;
+    for (int i = 0; i < c.width * c.height; ++i) {
+      const auto n = static_cast<std::uint32_t>(i);
+      pixels.push_back(c.alpha ? n * 2654435761U : 0xFF000000U | (n * 40503U & 0xFFFFFFU));
+    }
+    const auto image = decode_png(assetgen::encode_png(c.width, c.height, pixels, c.alpha));
+    EXPECT_EQ(image.width, c.width);
+    EXPECT_EQ(image.height, c.height);
+    EXPECT_EQ(image.pixels, pixels) << c.width << " x " << c.height;
+  }
+}
+
+}  // namespace
