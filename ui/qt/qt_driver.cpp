@@ -64,8 +64,11 @@ void QtDriver::formShown(ui::Form& form) {
   if (window == nullptr || quitting_) {
     return;
   }
+  // A new window opens on top anyway; one that is up already is brought forward.
+  if (window->isVisible()) {
+    window->raise();
+  }
   window->show();
-  window->raise();
   window->activateWindow();
   window->focusFirstButton();
 }
