@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "palette.h"
@@ -64,6 +65,9 @@ struct PaletteEntry {
 class Parser {
  public:
   Parser(std::string_view text, std::string_view source) : source_(source) {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+      text.remove_prefix(3);  // a byte-order mark some editors write
+    }
     std::size_t at = 0;
     while (at <= text.size()) {
       const std::size_t end = std::min(text.find('\n', at), text.size());
@@ -143,9 +147,13 @@ class Parser {
         continue;
       }
       const std::string_view key = words[0];
+      const auto [seen, first] = keywords_.emplace(std::string{key}, line_);
+      if (!first && key != "colour") {
+        fail(std::string{key} + " is already given on line " + std::to_string(seen->second));
+      }
       if (key == "picture" || key == "icon") {
         if (!art_.name.empty()) {
-          fail("the kind and name are already given");
+          fail("the kind and name are already given");  // "picture" after "icon"
         }
         if (words.size() != 2 || !valid_name(words[1])) {
           fail(std::string{key} + " needs one name of lower-case letters and digits");
@@ -254,6 +262,7 @@ class Parser {
   std::vector<std::string_view> lines_;
   std::size_t next_ = 0;
   int line_ = 0;
+  std::map<std::string, int> keywords_;  // first line of each
   int size_line_ = 0;
   int resource_line_ = 0;
   std::array<std::optional<PaletteEntry>, 256> palette_{};
