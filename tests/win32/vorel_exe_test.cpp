@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ui/win32/handles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The program under test, built beside this one; a Unix path, as Wine's Z: drive shows it.
+std::wstring exePath() {
+  const std::string unixPath = VOREL_EXE;
+  std::wstring path = L"Z:";
+  for (const char c : unixPath) {
+    path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+  }
+  return path;
+}
+
+class VersionBlock {
+ public:
+  explicit VersionBlock(const std::wstring& file) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    data_.resize(size);
+    ok_ = size > 0 && ::GetFileVersionInfoW(file.c_str(), 0, size, data_.data());
+  }
+  [[nodiscard]] bool ok() const { return ok_; }
+
+  [[nodiscard]] std::vector<std::uint8_t> value(const std::wstring& path) {
+    void* found = nullptr;
+    UINT length = 0;
+    if (!ok_ || !::VerQueryValueW(data_.data(), path.c_str(), &found, &length)) {
+      return {};
+    }
+    const auto* bytes = static_cast<const std::uint8_t*>(found);
+    return {bytes, bytes + length};
+  }
+  [[nodiscard]] std::wstring text(const std::wstring& name) {
+    void* found = nullptr;
+    UINT length = 0;
+    const std::wstring path = L"\\StringFileInfo\\040904B0\\" + name;
+    if (!ok_ || !::VerQueryValueW(data_.data(), path.c_str(), &found, &length)) {
+      return L"<missing>";
+    }
+    return static_cast<const wchar_t*>(found);
+  }
+  // The keys of the string table as stored, in their order.
+  [[nodiscard]] std::vector<std::wstring> stringKeys() const {
+    // Each entry: length, value length, type, key, padding to 32 bits, value.
+    const std::wstring table = L"040904B0";
+    const auto* begin = reinterpret_cast<const wchar_t*>(data_.data());
+    const std::size_t units = data_.size() / sizeof(wchar_t);
+    const std::wstring_view all(begin, units);
+    const std::size_t at = all.find(table);
+    std::vector<std::wstring> keys;
+    if (at == std::wstring_view::npos) {
+      return keys;
+    }
+    std::size_t offset = (at + table.size() + 1) * sizeof(wchar_t);
+    offset = (offset + 3) & ~std::size_t{3};
+    const std::size_t tableStart = at * sizeof(wchar_t) - 3 * sizeof(std::uint16_t);
+    std::uint16_t tableLength = 0;
+    std::memcpy(&tableLength, data_.data() + tableStart, sizeof tableLength);
+    const std::size_t end = tableStart + tableLength;
+    while (offset + 6 < end) {
+      std::uint16_t length = 0;
+      std::memcpy(&length, data_.data() + offset, sizeof length);
+      if (length == 0) {
+        break;
+      }
+      keys.emplace_back(reinterpret_cast<const wchar_t*>(data_.data() + offset + 6));
+      offset = (offset + length + 3) & ~std::size_t{3};
+    }
+    return keys;
+  }
+
+ private:
+  std::vector<std::uint8_t> data_;
+  bool ok_ = false;
+};
+
+TEST(VorelExe, CarriesItsVersionBlock) {
+  VersionBlock block(exePath());
+  ASSERT_TRUE(block.ok()) << "no version block in vorel.exe";
+
+  const std::vector<std::uint8_t> fixed = block.value(L"\\");
+  ASSERT_EQ(fixed.size(), sizeof(VS_FIXEDFILEINFO));
+  VS_FIXEDFILEINFO info{};
+  std::memcpy(&info, fixed.data(), sizeof info);
+  EXPECT_EQ(info.dwSignature, 0xFEEF04BDU);
+  EXPECT_EQ(info.dwFileVersionMS, 0x00010000U);
+  EXPECT_EQ(info.dwFileVersionLS, 0U);
+  EXPECT_EQ(info.dwProductVersionMS, 0x00010000U);
+  EXPECT_EQ(info.dwProductVersionLS, 0U);
+  EXPECT_EQ(info.dwFileFlagsMask, 0U);
+  EXPECT_EQ(info.dwFileFlags, 0U);
+  EXPECT_EQ(info.dwFileOS, 4U);
+  EXPECT_EQ(info.dwFileType, 1U);
+  EXPECT_EQ(info.dwFileSubtype, 0U);
+  EXPECT_EQ(info.dwFileDateMS, 0U);
+  EXPECT_EQ(info.dwFileDateLS, 0U);
+
+  EXPECT_EQ(block.text(L"CompanyName"), L"Orvanta");
+  EXPECT_EQ(block.text(L"ProductName"), L"vorel");
+  EXPECT_EQ(block.text(L"FileVersion"), L"1.00");
+  EXPECT_EQ(block.text(L"ProductVersion"), L"1.00");
+  EXPECT_EQ(block.text(L"InternalName"), L"vorel");
+  EXPECT_EQ(block.text(L"OriginalFilename"), L"vorel.exe");
+  EXPECT_EQ(block.stringKeys(),
+            (std::vector<std::wstring>{L"CompanyName", L"ProductName", L"FileVersion",
+                                       L"ProductVersion", L"InternalName", L"OriginalFilename"}));
+
+  const std::vector<std::uint8_t> translation = block.value(L"\\VarFileInfo\\Translation");
+  EXPECT_EQ(translation, (std::vector<std::uint8_t>{0x09, 0x04, 0xB0, 0x04}));
+}
+
+#pragma pack(push, 2)
+struct GroupHeader {
+  std::uint16_t reserved;
+  std::uint16_t type;
+  std::uint16_t count;
+};
+struct GroupEntry {
+  std::uint8_t width;
+  std::uint8_t height;
+  std::uint8_t colours;
+  std::uint8_t reserved;
+  std::uint16_t planes;
+  std::uint16_t bitCount;
+  std::uint32_t bytes;
+  std::uint16_t id;
+};
+#pragma pack(pop)
+
+struct ModuleDeleter {
+  void operator()(HMODULE module) const noexcept { ::FreeLibrary(module); }
+};
+
+TEST(VorelExe, CarriesItsIconGroup) {
+  const std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter> module(::LoadLibraryExW(
+      exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(module);
+  HRSRC group = ::FindResourceW(module.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));
+  ASSERT_NE(group, nullptr) << "no icon group 1";
+  const auto* data =
+      static_cast<const std::uint8_t*>(::LockResource(::LoadResource(module.get(), group)));
+  ASSERT_GE(::SizeofResource(module.get(), group), sizeof(GroupHeader) + 2 * sizeof(GroupEntry));
+  GroupHeader header{};
+  std::memcpy(&header, data, sizeof header);
+  EXPECT_EQ(header.type, 1);
+  ASSERT_EQ(header.count, 2);
+
+  const std::uint8_t sizes[2] = {32, 16};
+  const std::uint16_t ids[2] = {30001, 30002};
+  for (int i = 0; i < 2; ++i) {
+    GroupEntry entry{};
+    std::memcpy(&entry, data + sizeof header + static_cast<std::size_t>(i) * sizeof entry,
+                sizeof entry);
+    EXPECT_EQ(entry.id, ids[i]);
+    EXPECT_EQ(entry.width, sizes[i]);
+    EXPECT_EQ(entry.height, sizes[i]);
+    EXPECT_EQ(entry.colours, 16);
+    EXPECT_EQ(entry.bitCount, 4);
+    HRSRC image = ::FindResourceW(module.get(), MAKEINTRESOURCEW(ids[i]), MAKEINTRESOURCEW(3));
+    ASSERT_NE(image, nullptr) << ids[i];
+    EXPECT_EQ(::SizeofResource(module.get(), image), entry.bytes) << ids[i];
+  }
+}
+
+struct FoundWindow {
+  DWORD process;
+  const wchar_t* title;
+  HWND window;
+};
+
+BOOL CALLBACK visit(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<FoundWindow*>(data);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  wchar_t text[64]{};
+  ::GetWindowTextW(window, text, 64);
+  if (owner == search.process && std::wstring(text) == search.title && ::IsWindowVisible(window)) {
+    search.window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of the process with that title.
+HWND windowOfProcess(DWORD process, const wchar_t* title) {
+  FoundWindow search{process, title, nullptr};
+  ::EnumWindows(&visit, reinterpret_cast<LPARAM>(&search));
+  return search.window;
+}
+
+TEST(VorelExe, StartsWithTheGameWindowAndEndsWithZeroWhenItCloses) {
+  std::wstring commandLine = L"\"" + exePath() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(exePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process))
+      << "error " << ::GetLastError();
+  const ui::win32::KernelHandle processHandle(process.hProcess);
+  const ui::win32::KernelHandle threadHandle(process.hThread);
+
+  HWND game = nullptr;
+  for (int i = 0; i < 600 && game == nullptr; ++i) {
+    DWORD code = 0;
+    ASSERT_TRUE(::GetExitCodeProcess(process.hProcess, &code));
+    ASSERT_EQ(code, STILL_ACTIVE) << "vorel.exe ended before its window came up";
+    game = windowOfProcess(process.dwProcessId, L"Game");
+    if (game == nullptr) {
+      std::this_thread::sleep_for(50ms);
+    }
+  }
+  ASSERT_NE(game, nullptr) << "no window \"Game\"";
+  RECT client{};
+  ::GetClientRect(game, &client);
+  EXPECT_EQ(client.right, 792);
+  EXPECT_EQ(client.bottom, 72);
+
+  ::PostMessageW(game, WM_CLOSE, 0, 0);
+  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30'000), WAIT_OBJECT_0);
+  DWORD status = 1;
+  ::GetExitCodeProcess(process.hProcess, &status);
+  EXPECT_EQ(status, 0U);
+}
+
+}  // namespace
