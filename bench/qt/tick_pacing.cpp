@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     QApplication::exec();
 
     const std::vector<double>& t = form->times();
-    const double period = static_cast<double>(ui::kShortestTimerPeriod.count());
+    const auto period = static_cast<double>(ui::kShortestTimerPeriod.count());
     const double mean = (t.back() - t.front()) / static_cast<double>(t.size() - 1);
     double latest = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {

@@ -8,13 +8,13 @@
 // Exits 0 when the program painted its window and then exited with status 0
 // within the timeout after the close; 1 otherwise (the program is killed).
 
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +34,7 @@ using std::chrono::milliseconds;
 
 template <typename T>
 struct FreeDeleter {
-  void operator()(T* p) const { std::free(p); }  // NOLINT(cppcoreguidelines-no-malloc)
+  void operator()(T* p) const { std::free(p); }  // NOLINT(cppcoreguidelines-*)
 };
 template <typename T>
 using Reply = std::unique_ptr<T, FreeDeleter<T>>;

@@ -24,7 +24,10 @@ constexpr QRgb kYellow = 0xFFFFFF00;
 ::testing::AssertionResult drawnAt(const QImage& frame, const ui::Picture& picture, QPoint at) {
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {
-      const QRgb want = picture.pixels[static_cast<std::size_t>(y * picture.width + x)] | kBlack;
+      const QRgb want =
+          picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                         static_cast<std::size_t>(x)] |
+          kBlack;
       const QRgb got = frame.pixel(at.x() + x, at.y() + y);
       if (got != want) {
         return ::testing::AssertionFailure() << picture.name << " pixel (" << x << "," << y

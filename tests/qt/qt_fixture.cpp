@@ -10,42 +10,42 @@ namespace qt_testing {
 namespace {
 
 constexpr std::array<std::uint32_t, 4> kQuadrants{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-const ui::Picture kQuadrantPicture{"quadrants", 2, 2, kQuadrants};
+constexpr ui::Picture kQuadrantPicture{"quadrants", 2, 2, kQuadrants};
 
-const ui::FormDesign kTestDesign{
+constexpr ui::FormDesign kTestDesign{
     .caption = "Test", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500};
-const ui::TimerDesign kTimer{.name = "T", .interval = 1, .enabled = true};
-const ui::LabelDesign kLabel{.name = "L",
-                             .box = {.left = 0, .top = 1200, .width = 3000, .height = 300},
-                             .caption = "Bar",
-                             .background = ui::Color::rgb(0, 255, 255)};
-const ui::ImageDesign kImage{.name = "I",
-                             .box = {.left = 225, .top = 225, .width = 450, .height = 450},
-                             .picture = &kQuadrantPicture,
-                             .stretch = true};
-const ui::LabelDesign kText{
+constexpr ui::TimerDesign kTimer{.name = "T", .interval = 1, .enabled = true};
+constexpr ui::LabelDesign kLabel{.name = "L",
+                                 .box = {.left = 0, .top = 1200, .width = 3000, .height = 300},
+                                 .caption = "Bar",
+                                 .background = ui::Color::rgb(0, 255, 255)};
+constexpr ui::ImageDesign kImage{.name = "I",
+                                 .box = {.left = 225, .top = 225, .width = 450, .height = 450},
+                                 .picture = &kQuadrantPicture,
+                                 .stretch = true};
+constexpr ui::LabelDesign kText{
     .name = "X", .box = {.left = 900, .top = 0, .width = 1500, .height = 900}, .caption = ""};
-const ui::ImageDesign kHidden{.name = "H",
-                              .box = {.left = 2550, .top = 225, .width = 30, .height = 30},
-                              .visible = false,
-                              .picture = &kQuadrantPicture};
+constexpr ui::ImageDesign kHidden{.name = "H",
+                                  .box = {.left = 2550, .top = 225, .width = 30, .height = 30},
+                                  .visible = false,
+                                  .picture = &kQuadrantPicture};
 
-const ui::FormDesign kButtonDesign{.caption = "Buttons",
-                                   .clientWidth = 3000,
-                                   .clientHeight = 1500,
-                                   .border = ui::BorderStyle::FixedDialog,
-                                   .left = 1500,
-                                   .top = 1500};
-const ui::ButtonDesign kStop{.name = "Stop",
-                             .box = {.left = 150, .top = 150, .width = 1200, .height = 450},
-                             .caption = "&Stop",
-                             .tabIndex = 1,
-                             .isCancel = true};
-const ui::ButtonDesign kRun{.name = "Run",
-                            .box = {.left = 1500, .top = 150, .width = 1200, .height = 450},
-                            .caption = "&Run",
-                            .tabIndex = 0,
-                            .isDefault = true};
+constexpr ui::FormDesign kButtonDesign{.caption = "Buttons",
+                                       .clientWidth = 3000,
+                                       .clientHeight = 1500,
+                                       .border = ui::BorderStyle::FixedDialog,
+                                       .left = 1500,
+                                       .top = 1500};
+constexpr ui::ButtonDesign kStop{.name = "Stop",
+                                 .box = {.left = 150, .top = 150, .width = 1200, .height = 450},
+                                 .caption = "&Stop",
+                                 .tabIndex = 1,
+                                 .isCancel = true};
+constexpr ui::ButtonDesign kRun{.name = "Run",
+                                .box = {.left = 1500, .top = 150, .width = 1200, .height = 450},
+                                .caption = "&Run",
+                                .tabIndex = 0,
+                                .isDefault = true};
 
 }  // namespace
 
@@ -108,7 +108,10 @@ QtFixture::QtFixture() {
 QtFixture::~QtFixture() = default;
 
 int QtFixture::runProgram(const std::function<void()>& script) {
-  QTimer::singleShot(0, script);
+  QTimer starter;
+  starter.setSingleShot(true);
+  QObject::connect(&starter, &QTimer::timeout, script);
+  starter.start(0);
   QTimer watchdog;
   watchdog.setSingleShot(true);
   QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-99); });

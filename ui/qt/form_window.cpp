@@ -137,6 +137,15 @@ void FormWindow::focusFirstButton() {
   }
 }
 
+void FormWindow::syncButtons() {
+  for (const Button& button : buttons_) {
+    if (button.control != nullptr) {
+      button.widget->setGeometry(toQRect(button.control->pixelRect()));
+      button.widget->setVisible(button.control->visible());
+    }
+  }
+}
+
 void FormWindow::clickButton(QPushButton* widget) {
   if (widget != nullptr && widget->isVisible() && widget->isEnabled()) {
     widget->click();

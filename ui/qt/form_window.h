@@ -35,6 +35,8 @@ class FormWindow final : public QWidget {
   void detach();
   // Keyboard focus to the button with the lowest tab index, if any.
   void focusFirstButton();
+  // Buttons are widgets: they follow their controls' place and visibility here.
+  void syncButtons();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

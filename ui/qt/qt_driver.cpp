@@ -1,7 +1,9 @@
 #include "ui/qt/qt_driver.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 
 #include "ui/application.h"
@@ -113,6 +115,7 @@ void QtDriver::captionChanged(ui::Form& form) {
 
 void QtDriver::repaint(ui::Form& form, const ui::PixelRect& area) {
   if (FormWindow* window = find(form)) {
+    window->syncButtons();
     window->update(QRect(area.x, area.y, area.width, area.height).intersected(window->rect()));
   }
 }
@@ -136,11 +139,15 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
   box.setStandardButtons(QMessageBox::Ok);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setIcon(QIcon());  // no icon, not even the theme's on OK
   if (text.isRightToLeft()) {
     box.setLayoutDirection(Qt::RightToLeft);
   }
   // Handlers run inside exec() behind the dispatcher, which lets nothing escape.
   boxes_.push_back(&box);
+  // Take the keyboard also where no window manager hands it to new windows.
+  box.show();
+  box.activateWindow();
   box.exec();
   boxes_.pop_back();
 }
