@@ -1,0 +1,84 @@
+// Measures the tick period of a model timer at Interval 1 on the Win32
+// driver: the time between successive ticks as the handler sees them.
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <numeric>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/win32/win32_driver.h"
+
+namespace {
+
+constexpr std::size_t kPeriods = 1000;
+
+const ui::FormDesign kDesign{.caption = "Ticks", .clientWidth = 3000, .clientHeight = 1500};
+const ui::TimerDesign kTimer{.name = "Timer1", .interval = 1, .enabled = true};
+
+long long counter() {
+  LARGE_INTEGER now{};
+  ::QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+class TickForm final : public ui::Form {
+ public:
+  explicit TickForm(ui::Application& app) : ui::Form(app, "Ticks", kDesign) {}
+  std::vector<long long> stamps;
+
+ private:
+  void build() override { add<ui::Timer>(kTimer); }
+  void onTick(ui::Timer& /*timer*/) override {
+    stamps.push_back(counter());
+    if (stamps.size() > kPeriods) {
+      app().end();
+    }
+  }
+};
+
+}  // namespace
+
+int main() {
+  LARGE_INTEGER frequency{};
+  ::QueryPerformanceFrequency(&frequency);
+  std::vector<long long> stamps;
+  {
+    ui::win32::Win32Driver driver;
+    ui::Application app(driver, "vorel");
+    app.registerForm("Ticks", [](ui::Application& a) { return std::make_unique<TickForm>(a); });
+    auto& form = app.form<TickForm>("Ticks");
+    if (!app.start("Ticks")) {
+      std::puts("the form did not start");
+      return 1;
+    }
+    driver.exec();
+    stamps = form.stamps;
+  }
+  if (stamps.size() < kPeriods + 1) {
+    std::printf("only %zu ticks\n", stamps.size());
+    return 1;
+  }
+  std::vector<double> periods;
+  for (std::size_t i = 1; i < stamps.size(); ++i) {
+    periods.push_back(static_cast<double>(stamps[i] - stamps[i - 1]) * 1000.0 /
+                      static_cast<double>(frequency.QuadPart));
+  }
+  const double mean =
+      std::accumulate(periods.begin(), periods.end(), 0.0) / static_cast<double>(periods.size());
+  std::sort(periods.begin(), periods.end());
+  const auto percentile = [&](double p) {
+    const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(periods.size())));
+    return periods[std::clamp<std::size_t>(rank, 1, periods.size()) - 1];
+  };
+  std::printf(
+      "tick period at Interval 1 over %zu ticks (ms): mean %.3f, median %.3f, p99 %.3f, "
+      "min %.3f, max %.3f\n",
+      periods.size(), mean, percentile(0.5), percentile(0.99), periods.front(), periods.back());
+  return 0;
+}

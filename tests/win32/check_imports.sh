@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Fails when a Windows program imports a DLL other than the system's own
+# (a missing runtime DLL stops it on a bare system), or advapi32, which the
+# launcher binds at run time instead.
+# Usage: check_imports.sh OBJDUMP PROGRAM
+set -euo pipefail
+imports=$("$1" -p "$2" | sed -n 's/^[[:space:]]*DLL Name: //p')
+echo "imports of $(basename "$2"):" $imports
+if [ -z "$imports" ]; then
+  echo "no import table found" >&2
+  exit 1
+fi
+unexpected=$(grep -ivxE 'kernel32\.dll|user32\.dll|gdi32\.dll|msvcrt\.dll' <<<"$imports" || true)
+if [ -n "$unexpected" ]; then
+  echo "unexpected imports:" $unexpected >&2
+  exit 1
+fi
