@@ -16,4 +16,5 @@ read -r -t 30 number <"$fifo_dir/display" || { cat "$fifo_dir/xvfb.log" >&2; exi
 
 export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR
-"$probe" --hold 500 --timeout 20000 Game "$game"
+# Closed soon after its first frame, well before the column reaches the ship.
+"$probe" --hold 100 --timeout 20000 Game "$game"
