@@ -122,10 +122,12 @@ void FormWindow::createButtons() {
                         (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                         (control->visible() ? WS_VISIBLE : 0);
     const std::wstring caption = wide(design.caption);
-    HWND button = ::CreateWindowExW(
-        0, L"BUTTON", caption.c_str(), style, box.x, box.y, box.width, box.height, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + index)), thisModule(),
-        nullptr);
+    HWND button = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, box.x, box.y, box.width,
+                                    box.height, window_,
+                                    // A child window's id travels in the menu handle.
+                                    reinterpret_cast<HMENU>(  // NOLINT(performance-no-int-to-ptr)
+                                        static_cast<INT_PTR>(kFirstButtonId + index)),
+                                    thisModule(), nullptr);
     if (button == nullptr) {
       throw Error(ErrorNumber::OutOfMemory);
     }
@@ -186,11 +188,14 @@ void FormWindow::destroy() {
 
 LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    const auto* create =
+        reinterpret_cast<CREATESTRUCTW*>(lParam);  // NOLINT(performance-no-int-to-ptr)
+    auto* self = static_cast<FormWindow*>(create->lpCreateParams);
     self->window_ = window;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<FormWindow*>(  // NOLINT(performance-no-int-to-ptr)
+      ::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) {
     return ::DefWindowProcW(window, message, wParam, lParam);
   }

@@ -223,7 +223,8 @@ void Win32Driver::armBridge() {
 
 LRESULT CALLBACK Win32Driver::bridgeProcedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32Driver*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<Win32Driver*>(  // NOLINT(performance-no-int-to-ptr)
+      ::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_TIMER && wParam == kBridgeTimer && self != nullptr) {
     self->deliverDueTicks();
     return 0;
