@@ -46,6 +46,7 @@ class PlainForm final : public ui::Form {
   std::atomic<int> firstTicks{0};
   std::atomic<int> secondTicks{0};
   std::function<void()> onFirstTick;
+  std::function<void()> onSecondTick;
   std::function<void()> onKey;
 
   ui::Timer* first = nullptr;
@@ -69,6 +70,9 @@ class PlainForm final : public ui::Form {
   void onTick(ui::Timer& timer) override {
     if (&timer == second) {
       ++secondTicks;
+      if (onSecondTick) {
+        onSecondTick();
+      }
       return;
     }
     ++firstTicks;
@@ -183,6 +187,26 @@ TEST_F(Win32Driver, TicksGoOnWhileABoxIsOpen) {
   EXPECT_EQ(answerer.boxes()[0].title, L"vorel");
   EXPECT_EQ(answerer.boxes()[0].text, L"wait");
   EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(Win32Driver, TheEndFromATickAlsoEndsAnOpenBox) {
+  PlainForm& form = plain();
+  bool afterBox = false;
+  form.onFirstTick = [&] {
+    form.first->setEnabled(false);
+    app.msgBox("never answered");
+    afterBox = true;
+  };
+  // The second timer ends the program while the box waits for an answer.
+  form.onSecondTick = [&] {
+    if (form.firstTicks == 1 && form.secondTicks >= 3) {
+      app.end();
+    }
+  };
+  ASSERT_TRUE(app.start("Plain"));
+  EXPECT_EQ(driver.exec(), 0);
+  EXPECT_FALSE(afterBox);
+  EXPECT_FALSE(form.loaded());
 }
 
 TEST_F(Win32Driver, AnUntrappedErrorIsReportedThenTheProgramEndsWithStatusOne) {
