@@ -193,16 +193,28 @@ TEST_F(Model, AnEscapedErrorIsReportedOnceAndEndsTheProgramWithStatusOne) {
 
 TEST_F(Model, AnErrorLeavesEarlierChangesInPlaceUntilTheReportIsDismissed) {
   std::string seen;
+  int ticks = 0;
+  int keys = 0;
   form().key = [&](std::int16_t) {
+    ++keys;
     form().label->setCaption("changed");
     throw ui::Error(ui::ErrorNumber::TypeMismatch);
   };
-  driver.answerBoxesWith([&](const HeadlessDriver::Box&) { seen = form().label->caption(); });
+  form().tick = [&](ui::Timer&) { ++ticks; };
+  driver.answerBoxesWith([&](const HeadlessDriver::Box&) {
+    seen = form().label->caption();
+    // While the report is open the program handles nothing more: no tick, and
+    // no second failing key with a second report.
+    driver.advance(1s);
+    driver.pressKey(form(), 66);
+  });
   ASSERT_TRUE(app.start("Test"));
   driver.pressKey(form(), 65);
   EXPECT_EQ(seen, "changed");
   ASSERT_EQ(driver.boxes().size(), 1U);
   EXPECT_EQ(driver.boxes()[0].prompt, "Error 13: Type mismatch");
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(keys, 1);
 }
 
 TEST_F(Model, TheProgramWideEndRunsNothingAfterIt) {

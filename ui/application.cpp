@@ -101,7 +101,9 @@ void Application::handleEscape(const std::exception_ptr& escaped) {
   if (ended()) {
     return;
   }
-  // The untrapped-error report: one box, then the end with status 1.
+  // The untrapped-error report: one box, then the end with status 1. The
+  // program is over already: nothing else is handled while the box is open.
+  reporting_ = true;
   flushRepaints();
   driver_->messageBox("Error " + decimal(number) + ": " + description, title_);
   finish(1);

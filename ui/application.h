@@ -63,10 +63,11 @@ class Application {
 
   // Runs one handler through the dispatcher: an escaping Error becomes the
   // untrapped-error report, then the program ends with status 1.
-  // Events after the end are dropped.
+  // Events after the end, or while an untrapped error is being reported, are
+  // dropped.
   template <typename F>
   void dispatch(F&& handler) {
-    if (ended()) {
+    if (ended() || reporting_) {
       return;
     }
     ++depth_;
@@ -116,6 +117,7 @@ class Application {
   std::optional<int> exitStatus_;
   int depth_ = 0;
   bool repaintPending_ = false;
+  bool reporting_ = false;
 };
 
 }  // namespace ui
