@@ -72,14 +72,6 @@ const ui::LabelDesign kLblVersion{
     .background = Color::rgb(255, 255, 255),
 };
 
-// Where the system-information tool is recorded: its full path, or the folder
-// that holds it.
-constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kToolValue = "PATH";
-constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr const char* kFolderValue = "MSINFO";
-constexpr const char* kToolFile = "\\MSINFO32.EXE";
-
 constexpr std::uint32_t kBufferSize = 1024;
 
 // Closes a registry key when it goes out of scope. Closing the null handle

@@ -16,9 +16,6 @@
 namespace about {
 namespace {
 
-constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kToolValue = "PATH";
-
 class UniqueFd {
  public:
   explicit UniqueFd(int fd = -1) : fd_(fd) {}

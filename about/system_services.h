@@ -22,6 +22,14 @@ inline constexpr long kMoreData = 234;
 inline constexpr std::uint32_t kString = 1;  // text, stored with its terminator
 inline constexpr std::uint32_t kNumber = 4;  // a 32-bit little-endian number
 
+// Where the system-information tool is recorded, under kLocalMachine: its full
+// path, or the folder that holds it.
+inline constexpr const char* kToolKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
+inline constexpr const char* kToolValue = "PATH";
+inline constexpr const char* kFolderKey = R"(SOFTWARE\Microsoft\Shared Tools Location)";
+inline constexpr const char* kFolderValue = "MSINFO";
+inline constexpr const char* kToolFile = R"(\MSINFO32.EXE)";
+
 // Keys are opened for reading only: asking for write rights fails for a
 // standard user and would make an installed tool look unavailable.
 inline constexpr std::uint32_t kKeyRead = 0x20019;

@@ -8,11 +8,9 @@ namespace ui {
 class Color {
  public:
   static constexpr Color rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return Color(false, (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue);
+    return {false, (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue};
   }
-  static constexpr Color system(int index) {
-    return Color(true, static_cast<std::uint32_t>(index));
-  }
+  static constexpr Color system(int index) { return {true, static_cast<std::uint32_t>(index)}; }
 
   [[nodiscard]] constexpr bool isSystem() const { return system_; }
   [[nodiscard]] constexpr int systemIndex() const { return static_cast<int>(value_); }

@@ -61,10 +61,11 @@ std::string picture_source(std::span<const Art* const> pictures, std::span<const
   }
   out += "}  // namespace\n\n";
   for (const Art* art : pictures) {
-    out += "const ui::Picture& " + art->name + "() { return " + constant_name(art->name) + "; }\n";
+    out += "const ui::Picture& " + art->name + "() noexcept { return " + constant_name(art->name) +
+           "; }\n";
   }
   if (!icon.empty()) {
-    out += "const ui::Icon& " + icon.front()->name + "() { return " +
+    out += "const ui::Icon& " + icon.front()->name + "() noexcept { return " +
            constant_name(icon.front()->name) + "; }\n";
   }
   out += "\n}  // namespace assets\n";
