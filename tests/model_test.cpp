@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/errors.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -11,6 +12,8 @@
 #include "ui/twips.h"
 
 namespace {
+
+using testing_support::errorNumberOf;
 
 using namespace std::chrono_literals;
 using ui::headless::HeadlessDriver;
@@ -77,15 +80,6 @@ class Model : public ::testing::Test {
   HeadlessDriver driver;
   ui::Application app{driver, "vorel"};
 };
-
-int errorNumberOf(auto&& operation) {
-  try {
-    operation();
-  } catch (const ui::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
 
 TEST_F(Model, FormsComeIntoBeingOnFirstReferenceAndLoadOnShow) {
   EXPECT_EQ(app.loadedForm("Test"), nullptr);

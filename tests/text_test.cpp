@@ -6,19 +6,13 @@
 #include <cmath>
 #include <limits>
 
+#include "support/errors.h"
 #include "ui/error.h"
 #include "ui/twips.h"
 
 namespace {
 
-int errorNumberOf(auto&& operation) {
-  try {
-    operation();
-  } catch (const ui::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using testing_support::errorNumberOf;
 
 constexpr int kOverflow = 6;
 constexpr int kInvalid = 5;
