@@ -1,13 +1,15 @@
 // Measures how steadily the Qt driver paces a timer: a window with one timer
 // of Interval 1 (so the shortest period, 55 ms) runs for a number of ticks;
-// the report gives the mean period, the drift of the last tick from its place
-// on the schedule, and the latest single tick.
-// Usage: vorel_tick_pacing [TICKS]   (default 200, about 11 s)
+// the report gives the periods between successive ticks (mean, median, 99th
+// percentile, longest), the drift of the last tick from its place on the
+// schedule, and the latest single tick.
+// Usage: vorel_tick_pacing [TICKS]   (default 1001: 1000 periods, about 55 s)
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -45,10 +47,16 @@ class PacingForm final : public ui::Form {
   std::vector<double> times_;
 };
 
+// The value below which a share `p` of the sorted values lie (nearest rank).
+double percentile(const std::vector<double>& sorted, double p) {
+  const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(sorted.size())));
+  return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int ticks = argc > 1 ? std::max(2, std::atoi(argv[1])) : 200;
+  const int ticks = argc > 1 ? std::max(2, std::atoi(argv[1])) : 1001;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
@@ -75,13 +83,21 @@ int main(int argc, char** argv) {
     const std::vector<double>& t = form->times();
     const auto period = static_cast<double>(ui::kShortestTimerPeriod.count());
     const double mean = (t.back() - t.front()) / static_cast<double>(t.size() - 1);
+    std::vector<double> periods;
+    for (std::size_t i = 1; i < t.size(); ++i) {
+      periods.push_back(t[i] - t[i - 1]);
+    }
+    std::sort(periods.begin(), periods.end());
     double latest = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
       latest = std::max(latest, t[i] - period * static_cast<double>(i + 1));
     }
     const double drift = t.back() - period * static_cast<double>(t.size());
-    std::printf("ticks=%zu mean_period_ms=%.3f (%.2f %% off %g) drift_ms=%.2f latest_ms=%.2f\n",
-                t.size(), mean, 100.0 * (mean - period) / period, period, drift, latest);
+    std::printf(
+        "ticks=%zu mean_period_ms=%.3f (%.2f %% off %g) median_period_ms=%.3f p99_period_ms=%.3f "
+        "longest_period_ms=%.3f drift_ms=%.2f latest_ms=%.2f\n",
+        t.size(), mean, 100.0 * (mean - period) / period, period, percentile(periods, 0.5),
+        percentile(periods, 0.99), periods.back(), drift, latest);
   }
   return 0;
 }
