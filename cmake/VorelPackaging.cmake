@@ -1,0 +1,66 @@
+# Installing and packaging.
+include(GNUInstallDirs)
+
+if(NOT WIN32)
+  # --- Linux: the program with its desktop entry, AppStream metainfo and
+  # icons; `cpack -G DEB` in the build directory makes the Debian package.
+  set(VOREL_APPSTREAM_ID org.example.vorel)
+  if(TARGET vorel)
+    install(TARGETS vorel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/vorel.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # AppStream finds the file by the component's id.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/vorel.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          RENAME ${VOREL_APPSTREAM_ID}.metainfo.xml)
+  get_property(vorel_generated GLOBAL PROPERTY VOREL_ASSETS_GENERATED_DIR)
+  foreach(size 16 32 48 64 128)
+    install(FILES ${vorel_generated}/icons/hicolor/${size}x${size}/apps/vorel.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGE_NAME vorel)
+  set(CPACK_PACKAGE_VENDOR Orvanta)
+  set(CPACK_PACKAGE_CONTACT "Orvanta <vorel@example.org>")
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small arcade game: shoot down a marching column")
+  set(CPACK_PACKAGE_DESCRIPTION
+      "vorel is a small arcade game in one wide, low strip: a column of 120 enemies
+marches in from the right towards your ship, and the space bar fires.
+Hold it down and clear the column before the first enemy reaches you.")
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orvanta <vorel@example.org>")
+  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vorel.example.org/)
+  # The Qt libraries and the C++ runtime, from the binary's own needs.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The defeat message is Arabic: a font with Arabic glyphs must be there.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+  include(CPack)
+
+  set(vorel_package_tools ON)
+  foreach(tool desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps)
+    string(MAKE_C_IDENTIFIER "VOREL_${tool}" variable)
+    find_program(${variable} ${tool})
+    if(NOT ${variable})
+      message(WARNING "${tool} not found: no packaging tests (scripts/install-deps linux)")
+      set(vorel_package_tools OFF)
+    endif()
+  endforeach()
+  if(VOREL_TESTS AND vorel_package_tools AND TARGET vorel AND TARGET vorel_xprobe)
+    add_test(NAME package_desktop_entry
+             COMMAND ${VOREL_desktop_file_validate} ${PROJECT_SOURCE_DIR}/packaging/vorel.desktop)
+    add_test(NAME package_metainfo
+             COMMAND ${VOREL_appstreamcli} validate --no-net --pedantic
+                     ${PROJECT_SOURCE_DIR}/packaging/vorel.metainfo.xml)
+    add_test(NAME package_deb
+             COMMAND ${PROJECT_SOURCE_DIR}/packaging/check_deb.sh ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR}
+                     $<TARGET_FILE:vorel_xprobe> ${VOREL_APPSTREAM_ID})
+    set_tests_properties(package_desktop_entry package_metainfo package_deb
+                         PROPERTIES LABELS package)
+    set_tests_properties(package_deb PROPERTIES TIMEOUT 300)
+  endif()
+endif()

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Makes the Debian package from a finished build, unpacks it into a scratch
+# root, checks what it holds and declares, and starts the unpacked program in
+# an X server of its own: its window "Game" shows, is closed, and the program
+# exits 0.
+# Usage: check_deb.sh CPACK BUILD_DIR VOREL_XPROBE APPSTREAM_ID
+set -euo pipefail
+cpack=$1
+build=$2
+probe=$3
+id=$4
+
+work=$(mktemp -d)
+xvfb=
+trap 'if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
+      rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
+  cat "$work/cpack.log" >&2
+  exit 1
+fi
+debs=("$work"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "cpack made no single .deb" >&2; exit 1; }
+deb=${debs[0]}
+echo "package: $(basename "$deb")"
+
+# What the package declares.
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = vorel ] || fail "Package is $(field Package)"
+[ "$(field Version)" = 1.0.0 ] || fail "Version is $(field Version)"
+[ "$(field Section)" = games ] || fail "Section is $(field Section)"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+depends=$(field Depends)
+echo "Depends: $depends"
+names=$(tr ',|' '\n\n' <<<"$depends" | sed -E 's/^ +//; s/[ (].*//')
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 fonts-dejavu-core; do
+  grep -qxF "$needed" <<<"$names" || fail "Depends does not list $needed"
+done
+
+# What it installs.
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+[ -x "$root/usr/bin/vorel" ] || fail "no executable /usr/bin/vorel"
+for file in usr/share/applications/vorel.desktop "usr/share/metainfo/$id.metainfo.xml"; do
+  [ -f "$root/$file" ] || fail "no /$file"
+done
+for size in 16 32 48 64 128; do
+  icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/vorel.png
+  if [ ! -f "$icon" ]; then
+    fail "no ${size}x${size} icon"
+    continue
+  fi
+  # The PNG header's width and height, big-endian, after the signature.
+  read -r -a dims < <(od -An -tu1 -j16 -N8 "$icon")
+  width=$(((dims[2] << 8) | dims[3]))
+  height=$(((dims[6] << 8) | dims[7]))
+  [ "$width" = "$size" ] && [ "$height" = "$size" ] ||
+    fail "the ${size}x${size} icon is ${width}x${height}"
+done
+unexpected=$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/vorel|share/(applications|metainfo|icons)/)' || true)
+[ -z "$unexpected" ] || fail "files nobody asked for: $unexpected"
+
+# The metainfo, the desktop entry and the icons as a software centre sees them.
+appstreamcli validate-tree --no-net "$root" >"$work/tree.log" 2>&1 ||
+  fail "the installed tree does not validate: $(cat "$work/tree.log")"
+
+# The unpacked program starts, shows its window and closes cleanly.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+read -r -t 30 number <"$work/display" || { cat "$work/xvfb.log" >&2; exit 1; }
+DISPLAY=":$number" QT_QPA_PLATFORM=xcb "$probe" --hold 100 --timeout 20000 Game "$root/usr/bin/vorel" ||
+  fail "the installed program did not show its window and exit 0 when it was closed"
+
+if ((failures)); then
+  exit 1
+fi
+echo "the package holds and declares what it should, and its program starts"
