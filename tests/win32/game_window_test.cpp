@@ -7,67 +7,13 @@
 #include "app/program.h"
 #include "assets/pictures.h"
 #include "game/form1.h"
-#include "ui/win32/handles.h"
 #include "win32_fixture.h"
 
 namespace {
 
 using win32_testing::DriverTest;
 
-// The client area as the screen shows it, one 0xRRGGBB word per pixel.
-class Capture {
- public:
-  explicit Capture(HWND window) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    HDC screen = ::GetDC(window);
-    const ui::win32::MemoryDc memory(::CreateCompatibleDC(screen));
-    const ui::win32::BitmapHandle bitmap(::CreateCompatibleBitmap(screen, width_, height_));
-    {
-      const ui::win32::Selection selected(memory.get(), bitmap.get());
-      ::BitBlt(memory.get(), 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height_), pixels_.data(), &info,
-                DIB_RGB_COLORS);
-    ::ReleaseDC(window, screen);
-  }
-
-  [[nodiscard]] int width() const { return width_; }
-  [[nodiscard]] int height() const { return height_; }
-  [[nodiscard]] std::uint32_t at(int x, int y) const {
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x)] &
-           0xFFFFFF;
-  }
-  // True when the picture is there at its own size with its top-left pixel at (x, y).
-  [[nodiscard]] bool shows(const ui::Picture& picture, int x, int y) const {
-    for (int row = 0; row < picture.height; ++row) {
-      for (int column = 0; column < picture.width; ++column) {
-        const std::uint32_t expected =
-            picture.pixels[static_cast<std::size_t>(row * picture.width + column)] & 0xFFFFFF;
-        if (at(x + column, y + row) != expected) {
-          return false;
-        }
-      }
-    }
-    return true;
-  }
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
-};
+using win32_testing::Capture;
 
 class GameWindow : public DriverTest {
  protected:

@@ -1,27 +1,28 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "assets/pictures.h"
 #include "ui/win32/handles.h"
+#include "win32_fixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// The program under test, built beside this one; a Unix path, as Wine's Z: drive shows it.
+// The program under test, built beside this one.
 std::wstring exePath() {
-  const std::string unixPath = VOREL_EXE;
-  std::wstring path = L"Z:";
-  for (const char c : unixPath) {
-    path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-  }
-  return path;
+  return win32_testing::windowsPath(VOREL_EXE);
 }
 
 class VersionBlock {
@@ -233,6 +234,165 @@ TEST(VorelExe, StartsWithTheGameWindowAndEndsWithZeroWhenItCloses) {
   DWORD status = 1;
   ::GetExitCodeProcess(process.hProcess, &status);
   EXPECT_EQ(status, 0U);
+}
+
+// Groups the pixels of a capture that stand out from its ground (the corner
+// pixel) into 8-connected shapes, and counts the different shapes among them.
+// Letters make several; a font without the script's glyphs draws the same
+// empty box for every character.
+int distinctShapes(const win32_testing::Capture& capture) {
+  const std::uint32_t ground = capture.at(0, 0);
+  const auto brightness = [](std::uint32_t pixel) {
+    return static_cast<int>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF));
+  };
+  const auto inked = [&](int x, int y) {
+    return std::abs(brightness(capture.at(x, y)) - brightness(ground)) > 3 * 96;
+  };
+  std::vector<bool> seen(static_cast<std::size_t>(capture.width() * capture.height()));
+  std::set<std::vector<std::pair<int, int>>> shapes;
+  for (int y = 0; y < capture.height(); ++y) {
+    for (int x = 0; x < capture.width(); ++x) {
+      if (seen[static_cast<std::size_t>(y * capture.width() + x)] || !inked(x, y)) {
+        continue;
+      }
+      std::vector<std::pair<int, int>> shape;
+      std::vector<std::pair<int, int>> open{{x, y}};
+      seen[static_cast<std::size_t>(y * capture.width() + x)] = true;
+      while (!open.empty()) {
+        const auto [px, py] = open.back();
+        open.pop_back();
+        shape.emplace_back(px, py);
+        for (int dy = -1; dy <= 1; ++dy) {
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = px + dx;
+            const int ny = py + dy;
+            if (nx < 0 || ny < 0 || nx >= capture.width() || ny >= capture.height()) {
+              continue;
+            }
+            const auto at = static_cast<std::size_t>(ny * capture.width() + nx);
+            if (!seen[at] && inked(nx, ny)) {
+              seen[at] = true;
+              open.emplace_back(nx, ny);
+            }
+          }
+        }
+      }
+      // The shape relative to its top-left corner, so equal glyphs compare equal.
+      int left = shape.front().first;
+      int top = shape.front().second;
+      for (const auto& [px, py] : shape) {
+        left = std::min(left, px);
+        top = std::min(top, py);
+      }
+      for (auto& [px, py] : shape) {
+        px -= left;
+        py -= top;
+      }
+      std::sort(shape.begin(), shape.end());
+      shapes.insert(std::move(shape));
+    }
+  }
+  return static_cast<int>(shapes.size());
+}
+
+// vorel.exe started as a user starts it, ended by the test if it is still running.
+class Game {
+ public:
+  Game() {
+    std::wstring commandLine = L"\"" + exePath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    started_ = ::CreateProcessW(exePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                nullptr, nullptr, &startup, &process) != FALSE;
+    process_.reset(process.hProcess);
+    thread_.reset(process.hThread);
+    id_ = process.dwProcessId;
+  }
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+  Game(Game&&) = delete;
+  Game& operator=(Game&&) = delete;
+  ~Game() {
+    if (running()) {
+      ::TerminateProcess(process_.get(), 99);
+      ::WaitForSingleObject(process_.get(), 10'000);
+    }
+  }
+
+  [[nodiscard]] bool started() const { return started_; }
+  [[nodiscard]] DWORD id() const { return id_; }
+  [[nodiscard]] bool running() const {
+    DWORD code = 0;
+    return started_ && ::GetExitCodeProcess(process_.get(), &code) && code == STILL_ACTIVE;
+  }
+  // Waits until a window of the game's shows up; nullptr if it never does.
+  [[nodiscard]] HWND await(const wchar_t* className, const wchar_t* caption = nullptr) const {
+    for (int i = 0; i < 1200 && running(); ++i) {
+      if (HWND window = win32_testing::findWindow(id_, className, caption)) {
+        return window;
+      }
+      std::this_thread::sleep_for(25ms);
+    }
+    return nullptr;
+  }
+  // The exit status, once it has ended within half a minute.
+  [[nodiscard]] std::optional<DWORD> exitStatus() const {
+    if (::WaitForSingleObject(process_.get(), 30'000) != WAIT_OBJECT_0) {
+      return std::nullopt;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+  }
+
+ private:
+  bool started_ = false;
+  DWORD id_ = 0;
+  ui::win32::KernelHandle process_;
+  ui::win32::KernelHandle thread_;
+};
+
+TEST(VorelExe, LeftAloneTheGameIsLostWithTheWreckAndTheBoxThenEndsWithZero) {
+  const Game game;
+  ASSERT_TRUE(game.started()) << "error " << ::GetLastError();
+  HWND window = game.await(L"VorelForm", L"Game");
+  ASSERT_NE(window, nullptr) << "no window \"Game\"";
+  // No shot is fired: element 0 comes within reach of the ship on the 22nd tick.
+  HWND box = game.await(L"#32770");
+  ASSERT_NE(box, nullptr) << "no message box";
+
+  wchar_t title[64]{};
+  ::GetWindowTextW(box, title, 64);
+  EXPECT_STREQ(title, L"vorel");
+  HWND prompt = ::GetDlgItem(box, 0xFFFF);
+  wchar_t text[64]{};
+  ::GetWindowTextW(prompt, text, 64);
+  EXPECT_STREQ(text, L"\u0644\u0642\u062F \u062E\u0633\u0631\u0629");
+  // Letters and their dots, not the empty boxes of a font without them, which
+  // make one shape a word at most.
+  int shapes = 0;
+  for (int i = 0; i < 100 && shapes == 0; ++i) {
+    std::this_thread::sleep_for(50ms);  // until the box has drawn its text
+    shapes = distinctShapes(win32_testing::Capture(prompt));
+  }
+  EXPECT_GE(shapes, 4);
+
+  // Behind the box the ship shows the wreck, as far as element 0, drawn over
+  // its nose at Left 1160 (77 pixels), lets it be seen.
+  const int uncovered = 77 - 24;
+  bool wrecked = false;
+  for (int i = 0; i < 100 && !wrecked; ++i) {
+    wrecked = win32_testing::Capture(window).shows(assets::defeat(), 24, 16, uncovered);
+    if (!wrecked) {
+      std::this_thread::sleep_for(50ms);
+    }
+  }
+  EXPECT_TRUE(wrecked);
+
+  win32_testing::User::clickCentre(::GetDlgItem(box, IDOK));
+  EXPECT_EQ(game.exitStatus(), std::optional<DWORD>(0));
+  EXPECT_FALSE(::IsWindow(window));
 }
 
 }  // namespace

@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/picture.h"
+#include "ui/win32/handles.h"
 #include "ui/win32/win32_driver.h"
 
 namespace win32_testing {
@@ -96,12 +101,176 @@ class BoxAnswerer {
   std::jthread thread_;
 };
 
+// The user's keyboard and mouse, through the system's input queue: the keys go
+// to the window that has the focus, the clicks to the window under the cursor.
+class User {
+ public:
+  static void press(WORD key) { send({keyInput(key, 0), keyInput(key, KEYEVENTF_KEYUP)}); }
+  // A key held down while another is pressed, as Alt+S.
+  static void chord(WORD held, WORD key) {
+    send({keyInput(held, 0), keyInput(key, 0), keyInput(key, KEYEVENTF_KEYUP),
+          keyInput(held, KEYEVENTF_KEYUP)});
+  }
+  // A left click at a point of a window's client area.
+  static void click(HWND window, int x, int y) {
+    POINT point{x, y};
+    ::ClientToScreen(window, &point);
+    ::SetCursorPos(point.x, point.y);
+    send({mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)});
+  }
+  // A left click in the middle of a child window, such as a button.
+  static void clickCentre(HWND child) {
+    RECT box{};
+    ::GetClientRect(child, &box);
+    click(child, box.right / 2, box.bottom / 2);
+  }
+
+ private:
+  static INPUT keyInput(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    return input;
+  }
+  static INPUT mouseInput(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+  }
+  static void send(std::vector<INPUT> inputs) {
+    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ASSERT_EQ(sent, inputs.size()) << "SendInput refused, error " << ::GetLastError();
+  }
+};
+
+// A window's client area as the screen shows it, one 0xRRGGBB word per pixel.
+// A window of another process is read off the screen, where nothing may cover it.
+class Capture {
+ public:
+  explicit Capture(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    const HWND source = owner == ::GetCurrentProcessId() ? window : nullptr;
+    POINT origin{0, 0};
+    if (source == nullptr) {
+      ::ClientToScreen(window, &origin);
+    }
+    HDC screen = ::GetDC(source);
+    const ui::win32::MemoryDc memory(::CreateCompatibleDC(screen));
+    const ui::win32::BitmapHandle bitmap(::CreateCompatibleBitmap(screen, width_, height_));
+    {
+      const ui::win32::Selection selected(memory.get(), bitmap.get());
+      ::BitBlt(memory.get(), 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    ::GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height_), pixels_.data(), &info,
+                DIB_RGB_COLORS);
+    ::ReleaseDC(source, screen);
+  }
+
+  [[nodiscard]] int width() const { return width_; }
+  [[nodiscard]] int height() const { return height_; }
+  [[nodiscard]] std::uint32_t at(int x, int y) const {
+    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x)] &
+           0xFFFFFF;
+  }
+  // True when the picture is there at its own size with its top-left pixel at
+  // (x, y); only its first `columns` columns when a number is given.
+  [[nodiscard]] bool shows(const ui::Picture& picture, int x, int y, int columns = -1) const {
+    const int shown = columns < 0 ? picture.width : std::min(columns, picture.width);
+    if (x < 0 || y < 0 || x + shown > width_ || y + picture.height > height_) {
+      return false;
+    }
+    for (int row = 0; row < picture.height; ++row) {
+      for (int column = 0; column < shown; ++column) {
+        const std::uint32_t expected =
+            picture.pixels[static_cast<std::size_t>(row * picture.width + column)] & 0xFFFFFF;
+        if (at(x + column, y + row) != expected) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;
+};
+
+// A Unix path as Wine's Z: drive shows it.
+inline std::wstring windowsPath(std::string_view unixPath) {
+  std::wstring path = L"Z:";
+  for (const char c : unixPath) {
+    path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+  }
+  return path;
+}
+
+struct WindowSearch {
+  DWORD process;
+  const wchar_t* className;
+  const wchar_t* caption;
+  HWND found;
+};
+
+inline BOOL CALLBACK visitWindow(HWND window, LPARAM data) {
+  auto& wanted = *reinterpret_cast<WindowSearch*>(data);  // NOLINT(performance-no-int-to-ptr)
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64]{};
+  ::GetClassNameW(window, name, 64);
+  wchar_t text[128]{};
+  ::GetWindowTextW(window, text, 128);
+  if (owner == wanted.process && std::wstring(name) == wanted.className &&
+      (wanted.caption == nullptr || std::wstring(text) == wanted.caption) &&
+      ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+    wanted.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible, enabled top-level window of a process with that class (and
+// caption, when one is given); nullptr when there is none.
+inline HWND findWindow(DWORD process, const wchar_t* className, const wchar_t* caption = nullptr) {
+  WindowSearch search{process, className, caption, nullptr};
+  ::EnumWindows(&visitWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // The Win32 driver with an application on it, and the user's input as the
 // window system delivers it: messages in the thread's queue.
 class DriverTest : public ::testing::Test {
  protected:
-  // Runs the real message loop until `done` holds (or the program ends).
-  bool runUntil(const std::function<bool()>& done) { return driver.runUntil(done, 20s); }
+  // Runs the real message loop until `done` holds (or the program ends). A
+  // thread nudges the loop now and then, so that `done` is looked at even
+  // while no timer runs and no input comes.
+  bool runUntil(const std::function<bool()>& done) {
+    const DWORD loopThread = ::GetCurrentThreadId();
+    const std::jthread nudger([loopThread](const std::stop_token& stop) {
+      while (!stop.stop_requested()) {
+        std::this_thread::sleep_for(10ms);
+        ::PostThreadMessageW(loopThread, WM_NULL, 0, 0);
+      }
+    });
+    return driver.runUntil(done, 20s);
+  }
 
   static HWND focused(HWND fallback) {
     HWND focus = ::GetFocus();
