@@ -42,6 +42,13 @@ struct HandleCloser {
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
+// The predefined root keys are sign-extended handle values; the launcher's
+// root is its 32-bit number.
+HKEY rootKey(RegistryKey root) {
+  return root == kLocalMachine ? HKEY_LOCAL_MACHINE
+                               : reinterpret_cast<HKEY>(root);  // NOLINT(performance-no-int-to-ptr)
+}
+
 using OpenKeyFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
 using QueryValueFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
 using CloseKeyFunction = LONG(WINAPI*)(HKEY);
@@ -54,8 +61,8 @@ class WindowsServices final : public SystemServices {
   long openKey(RegistryKey root, const std::string& subKey, std::uint32_t options,
                std::uint32_t access, RegistryKey& key) override {
     HKEY opened = nullptr;
-    const LONG result = bind(openKey_, "RegOpenKeyExA")(reinterpret_cast<HKEY>(root),
-                                                        subKey.c_str(), options, access, &opened);
+    const LONG result =
+        bind(openKey_, "RegOpenKeyExA")(rootKey(root), subKey.c_str(), options, access, &opened);
     if (result == ERROR_SUCCESS) {
       key = reinterpret_cast<RegistryKey>(opened);
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h:
+#include <sddl.h>
 
 #include <chrono>
 #include <optional>
@@ -70,6 +72,9 @@ class PlantedValue {
     if (key_ == nullptr) {
       return;
     }
+    if (!security_.empty()) {
+      ::RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, security_.data());
+    }
     if (previous_) {
       ::RegSetValueExW(key_, name_.c_str(), 0, previous_->type, previous_->bytes.data(),
                        static_cast<DWORD>(previous_->bytes.size()));
@@ -82,12 +87,28 @@ class PlantedValue {
     }
   }
 
+  // Lets everyone read the key and nobody write it, as a standard user finds
+  // the system's keys; the key's own access list comes back afterwards.
+  void allowReadingOnly() {
+    DWORD size = 0;
+    ::RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    security_.resize(size);
+    ASSERT_EQ(::RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, security_.data(), &size),
+              ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+    EXPECT_EQ(::RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    ::LocalFree(readOnly);
+  }
+
  private:
   std::wstring path_;
   std::wstring name_;
   HKEY key_ = nullptr;
   bool createdKey_ = false;
   std::optional<RegistryData> previous_;
+  std::vector<BYTE> security_;
 };
 
 bool exists(const std::wstring& path) {
@@ -145,7 +166,12 @@ TEST_F(Launcher, TheFirstLocationStartsTheToolByItsExactPath) {
   const PlantedTool tool(L"C:\\Program Files\\vorel test tool", L"tool.exe");
   // What a command line split at its first blank would start instead.
   const PlantedTool decoy(L"C:", L"Program.exe");
-  const PlantedValue path(kToolKey, L"PATH", text(tool.path()));
+  PlantedValue path(kToolKey, L"PATH", text(tool.path()));
+  path.allowReadingOnly();
+  // Asking for read and write rights, as the launcher once did, is refused here.
+  HKEY writable = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kToolKey, 0, 0x2003F, &writable),
+            ERROR_ACCESS_DENIED);
   const BoxAnswerer answerer;
 
   clickSystemInfo();
