@@ -64,3 +64,30 @@ Hold it down and clear the column before the first enemy reaches you.")
     set_tests_properties(package_deb PROPERTIES TIMEOUT 300)
   endif()
 endif()
+
+if(WIN32)
+  # --- Windows: `cpack -G ZIP` in the build directory makes
+  # vorel-VERSION-win32.zip, a folder with vorel.exe and README.md side by side.
+  if(TARGET vorel)
+    install(TARGETS vorel RUNTIME DESTINATION .)
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME vorel)
+  set(CPACK_PACKAGE_VENDOR Orvanta)
+  set(CPACK_PACKAGE_FILE_NAME vorel-${PROJECT_VERSION}-win32)
+  # The build carries debugging information; the package does not.
+  set(CPACK_STRIP_FILES ON)
+  include(CPack)
+
+  if(VOREL_TESTS AND TARGET vorel)
+    add_test(NAME package_zip
+             COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+                     -DOUT=${CMAKE_BINARY_DIR}/package-test
+                     -DEXPECTED=vorel-${PROJECT_VERSION}-win32
+                     -DREADME=${PROJECT_SOURCE_DIR}/README.md
+                     -P ${PROJECT_SOURCE_DIR}/tests/win32/check_package.cmake)
+    set_tests_properties(package_zip PROPERTIES LABELS package TIMEOUT 300)
+  endif()
+endif()
