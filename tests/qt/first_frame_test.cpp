@@ -10,33 +10,16 @@
 #include "app/program.h"
 #include "assets/pictures.h"
 #include "game/form1.h"
-#include "qt_fixture.h"
+#include "game_fixture.h"
 
 namespace {
 
 using qt_testing::boundsOf;
+using qt_testing::drawnAt;
 
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kCyan = 0xFF00FFFF;
 constexpr QRgb kYellow = 0xFFFFFF00;
-
-// True when the picture lies unchanged in the frame with its top-left pixel at `at`.
-::testing::AssertionResult drawnAt(const QImage& frame, const ui::Picture& picture, QPoint at) {
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      const QRgb want =
-          picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
-                         static_cast<std::size_t>(x)] |
-          kBlack;
-      const QRgb got = frame.pixel(at.x() + x, at.y() + y);
-      if (got != want) {
-        return ::testing::AssertionFailure() << picture.name << " pixel (" << x << "," << y
-                                             << ") is " << std::hex << got << ", want " << want;
-      }
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
 
 class GameFirstFrame : public ::testing::Test {
  protected:

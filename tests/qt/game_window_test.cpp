@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <optional>
+#include <vector>
+
+#include "assets/pictures.h"
+#include "game_fixture.h"
+
+namespace {
+
+using qt_testing::boundsOf;
+using qt_testing::drawnAt;
+using qt_testing::FrameRecorder;
+using qt_testing::onScreen;
+
+constexpr QRgb kEnemyPurple = 0xFFB7038A;
+constexpr QRgb kShotWhite = 0xFFF2FAFA;
+
+bool hasPixel(const QImage& frame, const QRect& area, QRgb colour) {
+  return !boundsOf(frame, area, [&](QRgb p) { return p == colour; }).isEmpty();
+}
+
+class GameWindow : public qt_testing::GameFixture {
+ protected:
+  // Stops both timers as the About window's pause does, so the scene holds still.
+  void holdStill() {
+    app.dispatch([this] {
+      game().Timer1().setInterval(0);
+      game().Timer2().setInterval(0);
+    });
+  }
+  [[nodiscard]] QRect placeOf(std::int16_t element) {
+    const ui::PixelRect r = game().l()(element).pixelRect();
+    return {r.x, r.y, r.width, r.height};
+  }
+};
+
+TEST_F(GameWindow, ASpaceBarPressHidesTheNearestEnemyAtTheNextTick) {
+  startGame();
+  runTicks(12);  // element 0 at 2160 twips: within the reach of a shot from now on
+  type(Qt::Key_Space);
+  EXPECT_EQ(game().e().caption(), "32");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !game().l()(0).visible(); }, 5000));
+  holdStill();
+  EXPECT_TRUE(game().l()(1).visible());  // one shot, one enemy
+  EXPECT_EQ(game().k().left(), 0.0F);
+  EXPECT_FALSE(game().k().visible());
+
+  QTest::qWait(100);
+  const QImage frame = onScreen(*gameWindow());
+  EXPECT_FALSE(hasPixel(frame, placeOf(0), kEnemyPurple));
+  EXPECT_TRUE(drawnAt(frame, assets::enemy(), placeOf(1).topLeft()));
+  EXPECT_TRUE(drawnAt(frame, assets::ship(), {24, 16}));
+}
+
+TEST_F(GameWindow, TheDefeatBoxShowsOverTheWreckAndOkEndsTheProgram) {
+  struct Seen {
+    QString title;
+    QString text;
+    Qt::LayoutDirection direction;
+    QMessageBox::Icon icon;
+    qsizetype buttons;
+    bool wreckOnScreen;
+    bool timer1Armed;
+    bool columnHeld;
+  };
+  std::optional<Seen> seen;
+  bool looking = false;
+  QTimer answer;
+  answer.setInterval(10);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || looking) {
+      return;
+    }
+    looking = true;  // the waits below run this timer's events too
+    const bool wreck = QTest::qWaitFor(
+        [&] {
+          return drawnAt(onScreen(*gameWindow()), assets::defeat(), {24, 16});
+        },
+        5000);
+    const float column = game().l()(1).left();
+    QTest::qWait(6 * 55);
+    seen = Seen{box->windowTitle(),
+                box->text(),
+                box->layoutDirection(),
+                box->icon(),
+                box->buttons().size(),
+                wreck,
+                driver.armed(game().Timer1()),
+                game().l()(1).left() == column};
+    QTest::mouseClick(box->buttons().front(), Qt::LeftButton);
+  });
+
+  const int status = runProgram([&] {
+    startGame();
+    // Element 0 comes within 880 twips of the ship at the next tick. The shot
+    // hides it in that very pass, which does not save the ship.
+    runTicks(21);
+    answer.start();
+    type(Qt::Key_Space);
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(app.exitStatus(), 0);
+  ASSERT_TRUE(seen.has_value());
+  EXPECT_EQ(seen->title, "vorel");
+  EXPECT_EQ(seen->text, QStringLiteral("لقد خسرة"));
+  EXPECT_EQ(seen->direction, Qt::RightToLeft);
+  EXPECT_EQ(seen->icon, QMessageBox::NoIcon);
+  EXPECT_EQ(seen->buttons, 1);
+  EXPECT_TRUE(seen->wreckOnScreen);
+  EXPECT_FALSE(seen->timer1Armed);
+  EXPECT_TRUE(seen->columnHeld);
+  EXPECT_EQ(gameWindow(), nullptr);
+  EXPECT_EQ(driver.armedTimers(), 0U);
+}
+
+TEST_F(GameWindow, TheShotIsNeverSeenHoweverOftenItIsFired) {
+  answerBoxes();
+  startGame();
+  QWidget& window = *gameWindow();
+  FrameRecorder recorder(window);
+  std::vector<bool> shotShown;
+  recorder.beforePaint = [&] { shotShown.push_back(game().k().visible()); };
+  for (int press = 0; press < 12 && !app.ended(); ++press) {
+    type(Qt::Key_Space);
+    QTest::qWait(30);
+  }
+  ASSERT_FALSE(app.ended());
+  ASSERT_FALSE(recorder.frames.empty());
+  const QRect track(0, 16, 792, 40);
+  bool trackRepainted = false;
+  for (std::size_t i = 0; i < recorder.frames.size(); ++i) {
+    const auto& frame = recorder.frames[i];
+    EXPECT_FALSE(shotShown[i]) << "paint " << i;
+    EXPECT_FALSE(hasPixel(frame.image, track, kShotWhite)) << "frame " << i;
+    trackRepainted = trackRepainted || frame.region.contains(QRect(91, 32, 2, 3));  // the muzzle
+  }
+  // The shot's way was redrawn: it was shown, only never on screen.
+  EXPECT_TRUE(trackRepainted);
+}
+
+TEST_F(GameWindow, ATickRepaintsTheColumnsOldAndNewPlacesOnly) {
+  startGame();
+  QWidget& window = *gameWindow();
+  FrameRecorder recorder(window);
+  std::vector<int> fronts;  // element 0's x at each paint
+  recorder.beforePaint = [&] { fronts.push_back(placeOf(0).x()); };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.frames.size() >= 4; }, 5000));
+  holdStill();
+  for (std::size_t i = 0; i < recorder.frames.size(); ++i) {
+    // From the nearest enemy's new place to the window's edge, over the rows
+    // of the enemies and the end marker; never the ship, the sky or the bar.
+    const QRect moved(fronts[i], 16, 792 - fronts[i], 41);
+    EXPECT_EQ(recorder.frames[i].region, QRegion(moved)) << "paint " << i;
+  }
+}
+
+}  // namespace
