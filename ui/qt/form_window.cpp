@@ -1,6 +1,7 @@
 #include "ui/qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -56,7 +57,10 @@ Qt::Alignment toQAlignment(ui::Alignment alignment) {
 
 Qt::WindowFlags flagsFor(ui::BorderStyle border) {
   if (border == ui::BorderStyle::FixedDialog) {
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    // A plain window with a trimmed frame, not a Qt::Dialog: an X11 dialog
+    // without a parent is made transient for all of the program's windows,
+    // that is owned, and kept above them.
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   }
   return Qt::Window;
 }
@@ -151,6 +155,28 @@ void FormWindow::clickButton(QPushButton* widget) {
     widget->click();
   }
 }
+
+bool FormWindow::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+      // Nothing painted from the model looks different in an inactive window:
+      // only the buttons hear of it, and the window is not repainted.
+      for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && !child->isWindow()) {
+          QCoreApplication::sendEvent(child, event);
+        }
+      }
+      return true;
+    default:
+      return QWidget::event(event);
+  }
+}
+
+// Nothing drawn shows where the focus is: the window is not repainted when
+// it takes or loses the keyboard.
+void FormWindow::focusInEvent(QFocusEvent* /*event*/) {}
+void FormWindow::focusOutEvent(QFocusEvent* /*event*/) {}
 
 void FormWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);

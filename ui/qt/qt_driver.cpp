@@ -1,8 +1,10 @@
 #include "ui/qt/qt_driver.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <algorithm>
 
@@ -66,9 +68,12 @@ void QtDriver::formShown(ui::Form& form) {
   if (window == nullptr || quitting_) {
     return;
   }
-  // A new window opens on top anyway; one that is up already is brought forward.
+  // A window that is up already is brought forward with its focus where it
+  // was; a new one opens on top with the focus on its first button.
   if (window->isVisible()) {
     window->raise();
+    window->activateWindow();
+    return;
   }
   window->show();
   window->activateWindow();
@@ -145,11 +150,16 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
   }
   // Handlers run inside exec() behind the dispatcher, which lets nothing escape.
   boxes_.push_back(&box);
-  // Take the keyboard also where no window manager hands it to new windows.
+  // Take the keyboard also where no window manager hands it to new windows,
+  // and give it back afterwards to the window that had it.
+  const QPointer<QWidget> previous = QApplication::activeWindow();
   box.show();
   box.activateWindow();
   box.exec();
   boxes_.pop_back();
+  if (previous != nullptr && previous->isVisible() && !quitting_) {
+    previous->activateWindow();
+  }
 }
 
 void QtDriver::quit(int status) {
