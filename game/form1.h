@@ -37,7 +37,6 @@ class Form1 final : public ui::Form {
 
   void label1Click();
   void timer1Tick();
-  void timer2Tick();
 
   ui::Timer* timer2_ = nullptr;
   ui::Timer* timer1_ = nullptr;

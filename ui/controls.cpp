@@ -118,7 +118,8 @@ CommandButton::CommandButton(Form& form, const ButtonDesign& design)
 Timer::Timer(Form& form, const TimerDesign& design)
     : Control(form, design.name, ControlKind::Timer),
       interval_(design.interval),
-      enabled_(design.enabled) {
+      enabled_(design.enabled),
+      handled_(design.handled) {
   // The driver learns of the timer once its form's window exists.
 }
 

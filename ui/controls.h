@@ -176,6 +176,9 @@ struct TimerDesign {
   std::string_view name;
   std::int32_t interval = 0;  // milliseconds
   bool enabled = true;
+  // False for a timer whose ticks have no effect: it keeps its Interval and
+  // Enabled like any other, but nothing is woken to deliver them.
+  bool handled = true;
 };
 
 class Timer final : public Control {
@@ -195,7 +198,7 @@ class Timer final : public Control {
   void setEnabled(bool enabled);
 
   // True while the timer delivers ticks.
-  [[nodiscard]] bool running() const { return enabled_ && interval_ > 0 && alive_; }
+  [[nodiscard]] bool running() const { return enabled_ && interval_ > 0 && alive_ && handled_; }
   [[nodiscard]] std::chrono::milliseconds period() const {
     return std::max(std::chrono::milliseconds(interval_), kShortestTimerPeriod);
   }
@@ -205,6 +208,7 @@ class Timer final : public Control {
   void notify();
   std::int32_t interval_;
   bool enabled_;
+  bool handled_;
   bool alive_ = true;
 };
 
