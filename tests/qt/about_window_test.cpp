@@ -49,10 +49,12 @@ class AboutWindow : public qt_testing::GameFixture {
     QTest::qWait(4 * kPeriod);
     return driver.armedTimers() == 0 && game().l()(0).left() == column;
   }
-  // Whether OK has run: the About window is gone and the game ticks again.
+  // Whether OK has run: the About window is gone, both timers have their
+  // Interval back, and the game ticks again (only the game tick is armed: the
+  // second timer's tick has no effect, so nothing wakes for it).
   bool resumed() {
-    return aboutWindow() == nullptr && driver.armed(game().Timer1()) &&
-           driver.armed(game().Timer2()) && waitForTick();
+    return aboutWindow() == nullptr && game().Timer2().interval() == 1 &&
+           driver.armed(game().Timer1()) && !driver.armed(game().Timer2()) && waitForTick();
   }
   // Whether System Info has run: its box came and went, the About window has
   // the keyboard back, and the game is still paused.
