@@ -68,16 +68,16 @@ TEST_F(AboutWindow, KeysAndClicksReachTheRightButtons) {
            runUntil([&] { return ::GetActiveWindow() == aboutWindow(); });
   };
 
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   EXPECT_EQ(::GetFocus(), button(L"OK"));
   User::press(VK_RETURN);
   ASSERT_TRUE(runUntil([&] { return resumed(); }));
 
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   User::press(VK_ESCAPE);
   ASSERT_TRUE(runUntil([&] { return resumed(); }));
 
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   User::press(VK_TAB);
   User::press(VK_RETURN);
   ASSERT_TRUE(boxesAnswered(1));
@@ -119,7 +119,7 @@ bool isDark(std::uint32_t pixel) {
 
 TEST_F(AboutWindow, LooksAsDesigned) {
   ASSERT_TRUE(app.start(game::Form1::kName));
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   HWND window = aboutWindow();
   wchar_t caption[64]{};
   ::GetWindowTextW(window, caption, 64);
@@ -205,7 +205,7 @@ TEST_F(AboutWindow, LooksAsDesigned) {
 
 TEST_F(AboutWindow, KeysReachThePausedGameWhileNoEnemyMoves) {
   ASSERT_TRUE(app.start(game::Form1::kName));
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   const float left = game().l()(0).left();
 
   User::click(gameWindow(), 500, 4);  // the ground: the game window becomes active
@@ -251,7 +251,7 @@ int aboutWindows() {
 
 TEST_F(AboutWindow, ASecondClickOnTheBarOpensNoSecondWindow) {
   ASSERT_TRUE(app.start(game::Form1::kName));
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   HWND first = aboutWindow();
   // Running again, so that the second click shows by pausing once more.
   app.dispatch([&] { game().Timer1().setInterval(1); });
@@ -264,7 +264,7 @@ TEST_F(AboutWindow, ASecondClickOnTheBarOpensNoSecondWindow) {
 TEST_F(AboutWindow, ClosingTheGameLeavesTheProgramToTheAboutWindowUntilOk) {
   const BoxAnswerer answerer;
   ASSERT_TRUE(app.start(game::Form1::kName));
-  openAbout();
+  ASSERT_NO_FATAL_FAILURE(openAbout());
   HWND window = gameWindow();
   ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(runUntil([&] { return !game().loaded(); }));

@@ -174,7 +174,7 @@ TEST_F(Launcher, TheFirstLocationStartsTheToolByItsExactPath) {
             ERROR_ACCESS_DENIED);
   const BoxAnswerer answerer;
 
-  clickSystemInfo();
+  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
   ASSERT_TRUE(runUntil([&] { return tool.ran(); }));
   EXPECT_FALSE(decoy.ran());
   EXPECT_TRUE(answerer.boxes().empty());
@@ -187,7 +187,7 @@ TEST_F(Launcher, TheSecondLocationNamesTheFolderOfTheTool) {
   const PlantedValue folder(kFolderKey, L"MSINFO", text(L"C:\\Program Files\\vorel test folder"));
   const BoxAnswerer answerer;
 
-  clickSystemInfo();
+  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
   ASSERT_TRUE(runUntil([&] { return tool.ran(); }));
   EXPECT_TRUE(answerer.boxes().empty());
 }
@@ -197,7 +197,7 @@ TEST_F(Launcher, WithNeitherLocationTheBoxSaysSo) {
   const PlantedValue folder(kFolderKey, L"MSINFO", std::nullopt);
   const BoxAnswerer answerer;
 
-  clickSystemInfo();
+  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
   ASSERT_TRUE(runUntil([&] { return answerer.answered() == 1; }));
   ASSERT_EQ(answerer.boxes().size(), 1U);
   EXPECT_EQ(answerer.boxes()[0].title, L"vorel");
@@ -214,7 +214,7 @@ TEST_F(Launcher, AFolderThatHoldsNoToolFileShowsTheBox) {
   const PlantedValue location(kFolderKey, L"MSINFO", text(folder));
   const BoxAnswerer answerer;
 
-  clickSystemInfo();
+  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
   const bool answered = runUntil([&] { return answerer.answered() == 1; });
   ::RemoveDirectoryW((folder + L"\\MSINFO32.EXE").c_str());
   ::RemoveDirectoryW(folder.c_str());
@@ -228,7 +228,7 @@ TEST_F(Launcher, AnEmptyStringAtTheFirstLocationShowsTheBoxWithoutTryingTheSecon
   const PlantedValue folder(kFolderKey, L"MSINFO", text(L"C:\\Program Files\\vorel test folder"));
   const BoxAnswerer answerer;
 
-  clickSystemInfo();
+  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
   ASSERT_TRUE(runUntil([&] { return answerer.answered() == 1; }));
   EXPECT_EQ(answerer.boxes()[0].text, L"System Information Is Unavailable At This Time");
   EXPECT_FALSE(tool.ran());
