@@ -42,11 +42,14 @@ struct HandleCloser {
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
+HKEY handleOf(RegistryKey key) {
+  return reinterpret_cast<HKEY>(key);  // NOLINT(performance-no-int-to-ptr)
+}
+
 // The predefined root keys are sign-extended handle values; the launcher's
 // root is its 32-bit number.
 HKEY rootKey(RegistryKey root) {
-  return root == kLocalMachine ? HKEY_LOCAL_MACHINE
-                               : reinterpret_cast<HKEY>(root);  // NOLINT(performance-no-int-to-ptr)
+  return root == kLocalMachine ? HKEY_LOCAL_MACHINE : handleOf(root);
 }
 
 using OpenKeyFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
@@ -73,17 +76,14 @@ class WindowsServices final : public SystemServices {
                   std::span<std::uint8_t> data, std::uint32_t& size) override {
     DWORD valueType = 0;
     DWORD byteCount = std::min<DWORD>(size, static_cast<DWORD>(data.size()));
-    const LONG result =
-        bind(queryValue_, "RegQueryValueExA")(reinterpret_cast<HKEY>(key), valueName.c_str(),
-                                              nullptr, &valueType, data.data(), &byteCount);
+    const LONG result = bind(queryValue_, "RegQueryValueExA")(
+        handleOf(key), valueName.c_str(), nullptr, &valueType, data.data(), &byteCount);
     type = valueType;
     size = byteCount;
     return result;
   }
 
-  long closeKey(RegistryKey key) override {
-    return bind(closeKey_, "RegCloseKey")(reinterpret_cast<HKEY>(key));
-  }
+  long closeKey(RegistryKey key) override { return bind(closeKey_, "RegCloseKey")(handleOf(key)); }
 
   bool fileExists(const std::string& path) override {
     if (path.empty()) {

@@ -22,8 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   windowClass.hInstance = instance;
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   // The system colour index plus one, as a class background wants it.
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(
-      static_cast<INT_PTR>(COLOR_WINDOW + 1));  // NOLINT(performance-no-int-to-ptr)
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
   windowClass.lpszClassName = L"VorelReference";
   if (::RegisterClassW(&windowClass) == 0) {
     return 1;

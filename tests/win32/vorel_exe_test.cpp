@@ -183,7 +183,7 @@ struct FoundWindow {
 };
 
 BOOL CALLBACK visit(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<FoundWindow*>(data);
+  auto& search = *reinterpret_cast<FoundWindow*>(data);  // NOLINT(performance-no-int-to-ptr)
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
   wchar_t text[64]{};
