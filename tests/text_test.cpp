@@ -47,6 +47,25 @@ TEST(PositionArithmetic, RoundsTwipsToTheNearestPixel) {
   EXPECT_EQ(ui::toPixels(3260), 217);  // 217.33
   EXPECT_EQ(ui::toPixels(3250), 217);  // 216.67
   EXPECT_EQ(ui::toPixels(-120), -8);
+  EXPECT_EQ(ui::toPixels(7.5), 1);  // halves away from zero
+  EXPECT_EQ(ui::toPixels(-7.5), -1);
+  EXPECT_EQ(ui::toPixels(1.0e30), 1 << 30);
+  EXPECT_EQ(ui::toPixels(-1.0e30), -(1 << 30));
+  // The conversion multiplies by the reciprocal: for whole twips it must agree
+  // with the exact quotient everywhere, the drifting column's range included.
+  const auto exact = [](long long twips) {
+    const long long whole = twips / 15;
+    const long long rest = twips % 15;
+    return whole + (rest >= 8 ? 1 : 0) - (rest <= -8 ? 1 : 0);
+  };
+  for (long long twips = -200000; twips <= 200000; ++twips) {
+    ASSERT_EQ(ui::toPixels(static_cast<double>(twips)), exact(twips)) << twips;
+  }
+  for (long long twips = -(1LL << 33); twips < (1LL << 33); twips += 99'999'989) {
+    for (long long near = twips - 20; near <= twips + 20; ++near) {
+      ASSERT_EQ(ui::toPixels(static_cast<double>(near)), exact(near)) << near;
+    }
+  }
 }
 
 TEST(CaptionToInteger, ReadsPlainAndDecoratedNumbers) {

@@ -137,7 +137,9 @@ void Application::flushRepaints() {
   for (auto& entry : forms_) {
     if (entry.instance && entry.instance->loaded() && entry.instance->dirty()) {
       const PixelRect area = entry.instance->takeDirty();
-      driver_->repaint(*entry.instance, area);
+      if (!area.empty()) {
+        driver_->repaint(*entry.instance, area);
+      }
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/application.h"
 #include "ui/error.h"
@@ -18,44 +19,52 @@ Visual::Visual(Form& form, std::string_view name, ControlKind kind, Box box, boo
     : Control(form, name, kind),
       box_(box),
       visible_(visible),
-      rect_{toPixels(box.left), toPixels(box.top), toPixels(box.width), toPixels(box.height)} {}
-
-// The hot path of every tick: only the horizontal position changes, so the
-// area to repaint is the old and new place together, found without division
-// beyond the one for the new x.
-void Visual::moveTo(float left) {
-  box_.left = left;
-  if (!visible_) {
-    return;
-  }
-  const int x = toPixels(left);
-  if (x == rect_.x) {
-    return;
-  }
-  const int from = std::min(x, rect_.x);
-  form().invalidate({from, rect_.y, std::max(x, rect_.x) + rect_.width - from, rect_.height});
-  rect_.x = x;
+      top_(toPixels(box.top)),
+      size_{0, 0, toPixels(box.width), toPixels(box.height)} {
+  settle();
 }
 
 void Visual::setVisible(bool visible) {
   beforeWrite();
-  if (visible == visible_) {
-    return;
+  if (visible != visible_) {
+    visible_ = visible;
+    changed();
   }
-  visible_ = visible;
-  rect_.x = toPixels(box_.left);
-  form().invalidate(rect_);
 }
 
-void Visual::invalidate() const {
+void Visual::contentChanged() {
   if (visible_) {
-    form().invalidate(rect_);
+    form().invalidate(pixelRect());
   }
+  changed();
 }
 
-void Visual::setPixelSize(int width, int height) {
-  rect_.width = width;
-  rect_.height = height;
+void Visual::queueRepaint() {
+  queued_ = true;
+  form().queueRepaint(*this);
+}
+
+PixelRect Visual::takeShownChange() {
+  queued_ = false;
+  if (!visible_) {
+    return std::exchange(shown_, PixelRect{});
+  }
+  const int x = toPixels(box_.left);
+  if (shown_.y == top_ && shown_.width == size_.width && shown_.height == size_.height &&
+      !shown_.empty()) {
+    // Moved along its row, the case of every element on every tick.
+    if (x == shown_.x) {
+      return {};
+    }
+    const int from = std::min(x, shown_.x);
+    const PixelRect area{from, top_, std::max(x, shown_.x) + size_.width - from, size_.height};
+    shown_.x = x;
+    return area;
+  }
+  const PixelRect now{x, top_, size_.width, size_.height};
+  const PixelRect area = shown_.united(now);
+  shown_ = now;
+  return area;
 }
 
 // --- Image
@@ -65,6 +74,7 @@ Image::Image(Form& form, const ImageDesign& design)
       picture_(design.picture),
       stretch_(design.stretch) {
   fitPicture();
+  settle();
 }
 
 Image::Image(const Image& model, std::int16_t index)
@@ -74,14 +84,14 @@ Image::Image(const Image& model, std::int16_t index)
       stretch_(model.stretch_),
       index_(index) {
   fitPicture();
+  settle();
 }
 
 void Image::setPicture(const Picture* picture) {
   beforeWrite();
-  invalidate();
+  contentChanged();
   picture_ = picture;
   fitPicture();
-  invalidate();
 }
 
 void Image::fitPicture() {
@@ -105,7 +115,7 @@ void Label::setCaption(std::string_view caption) {
     return;
   }
   caption_.assign(caption);
-  invalidate();
+  contentChanged();
 }
 
 // --- CommandButton

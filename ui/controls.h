@@ -65,34 +65,47 @@ class Visual : public Control {
   void setLeft(float left) {
     beforeWrite();
     if (left != box_.left) {
-      moveTo(left);
+      box_.left = left;
+      changed();
     }
   }
   void setVisible(bool visible);
 
   // Where the control is drawn, in pixels of the client area.
   [[nodiscard]] PixelRect pixelRect() const {
-    if (!visible_) {
-      return {toPixels(box_.left), rect_.y, rect_.width, rect_.height};
-    }
-    return rect_;
+    return {toPixels(box_.left), top_, size_.width, size_.height};
   }
 
  protected:
   Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible);
-  // Marks the drawn area for repainting when the control is visible.
-  void invalidate() const;
+  // Its place or visibility changed: the form works out at the next repaint
+  // what the screen must lose and gain, so a control that moves many times,
+  // or is shown and hidden again, within one handler costs one comparison.
+  void changed() {
+    if (!queued_ && (visible_ || !shown_.empty())) {
+      queueRepaint();
+    }
+  }
+  // What it shows changed where it stands (a picture, a caption).
+  void contentChanged();
   // For controls drawn at a size of their own rather than their box's.
-  void setPixelSize(int width, int height);
+  void setPixelSize(int width, int height) { size_ = {0, 0, width, height}; }
+  // Once built: what the form's first paint will show of it.
+  void settle() { shown_ = visible_ ? pixelRect() : PixelRect{}; }
 
  private:
-  void moveTo(float left);
+  friend class Form;
+  void queueRepaint();
+  // The area to repaint for this control since the last repaint: where it
+  // was shown and where it is shown now, or nothing when they agree.
+  [[nodiscard]] PixelRect takeShownChange();
 
   Box box_;
   bool visible_;
-  // Kept in step with box_ while visible, as drawing and hit tests read it
-  // often; a hidden control's x is brought up to date when it shows again.
-  PixelRect rect_;
+  int top_;
+  PixelRect size_;   // only the width and height count
+  PixelRect shown_;  // where the screen shows it as of the last repaint; empty when hidden
+  bool queued_ = false;
 };
 
 struct ImageDesign {

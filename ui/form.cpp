@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "ui/application.h"
 #include "ui/error.h"
@@ -61,6 +62,7 @@ void Form::unload() {
   loaded_ = false;
   shown_ = false;
   dirty_ = {};
+  changed_.clear();
   destroyControls();
   caption_ = design_.caption;
 }
@@ -114,9 +116,29 @@ void Form::invalidateAll() {
 }
 
 PixelRect Form::takeDirty() {
-  const PixelRect area = dirty_;
+  // Edges rather than rectangles while gathering: one min or max per edge.
+  int left = std::numeric_limits<int>::max();
+  int top = left;
+  int right = std::numeric_limits<int>::min();
+  int bottom = right;
+  const auto gather = [&](const PixelRect& area) {
+    if (!area.empty()) {
+      left = std::min(left, area.x);
+      top = std::min(top, area.y);
+      right = std::max(right, area.right());
+      bottom = std::max(bottom, area.bottom());
+    }
+  };
+  gather(dirty_);
+  for (Visual* control : changed_) {
+    gather(control->takeShownChange());
+  }
+  changed_.clear();
   dirty_ = {};
-  return area;
+  if (right == std::numeric_limits<int>::min()) {
+    return {};
+  }
+  return {left, top, right - left, bottom - top};
 }
 
 ImageArray& Form::addArray(const ImageDesign& element0) {

@@ -94,14 +94,21 @@ class Form {
     if (area.empty()) {
       return;
     }
-    if (dirty_.empty()) {
+    if (!dirty()) {
       markDirty();
     }
     dirty_ = dirty_.united(area);
   }
   void invalidateAll();
+  // A control's place or visibility changed since the last repaint.
+  void queueRepaint(Visual& control) {
+    if (!dirty()) {
+      markDirty();
+    }
+    changed_.push_back(&control);
+  }
   [[nodiscard]] PixelRect takeDirty();
-  [[nodiscard]] bool dirty() const { return !dirty_.empty(); }
+  [[nodiscard]] bool dirty() const { return !dirty_.empty() || !changed_.empty(); }
 
   // Events, as the driver delivers them through the Application's dispatcher.
   void handleKeyPress(std::int16_t keyCode) { onKeyPress(keyCode); }
@@ -143,6 +150,7 @@ class Form {
   bool shown_ = false;
   std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
   PixelRect dirty_;
+  std::vector<Visual*> changed_;  // its capacity stays, so a tick allocates nothing
 };
 
 }  // namespace ui

@@ -60,10 +60,14 @@ inline double checked(double result) {
 }
 
 // Twips to the nearest whole pixel, halves away from zero; clamped far outside
-// any screen.
+// any screen. Multiplying by the reciprocal instead of dividing can move the
+// quotient by one unit in its last place, which never changes the nearest
+// whole pixel of a whole number of twips (no such quotient lies that near a
+// half), and every position this game makes is a whole number of twips.
 [[nodiscard]] inline int toPixels(double twips) noexcept {
   constexpr double kLimit = 1 << 30;
-  const double pixels = twips / kTwipsPerPixel;
+  constexpr double kPixelsPerTwip = 1.0 / kTwipsPerPixel;
+  const double pixels = twips * kPixelsPerTwip;
   if (!(pixels > -kLimit)) [[unlikely]] {
     return -(1 << 30);
   }

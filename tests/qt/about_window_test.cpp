@@ -173,9 +173,9 @@ TEST_F(AboutWindow, KeysGoToTheActiveWindowOnly) {
   EXPECT_EQ(game().k().left(), 2370.0F);
   EXPECT_TRUE(paused());
   EXPECT_EQ(game().l()(0).left(), column);
-  // Only the space bar repainted anything: the shot's way, with no shot on it.
-  ASSERT_EQ(recorder.frames.size(), 1U);
-  EXPECT_TRUE(recorder.frames[0].region.contains(QRect(91, 32, 69, 3)));
+  // Nothing on screen changed, so nothing was repainted: not even the shot's
+  // way, as the shot was hidden again before the handler returned.
+  EXPECT_TRUE(recorder.frames.empty());
 }
 
 TEST_F(AboutWindow, ThePauseDrawsNothingWhateverTheDesktopsColours) {
