@@ -283,6 +283,31 @@ TEST_F(Model, RepaintsComeAfterTheHandlerAndBeforeABox) {
   EXPECT_EQ(areas[0], (ui::PixelRect{10, 2, 22, 2}));
 }
 
+TEST_F(Model, OnlyWhatChangesInsideTheWindowIsRepainted) {
+  ASSERT_TRUE(app.start("Test"));  // a client area of 100 x 40 pixels
+  (void)driver.takeRepaints(form());
+  ui::Image& zero = (*form().array)(0);
+  ui::Image& far = form().array->load(1);
+  app.dispatch([&] {
+    far.setVisible(true);
+    far.setLeft(3000);  // pixel 200: beyond the right edge
+    far.setLeft(3015);
+  });
+  EXPECT_TRUE(driver.takeRepaints(form()).empty());
+  // A shot's way: shown, moved and hidden again within one handler.
+  app.dispatch([&] {
+    zero.setLeft(300);
+    zero.setVisible(false);
+    zero.setVisible(true);
+    zero.setLeft(150);
+  });
+  EXPECT_TRUE(driver.takeRepaints(form()).empty());
+  // An enlarged window takes in what lies beyond the design's edge.
+  form().setViewSize(300, 40);
+  app.dispatch([&] { far.setLeft(2985); });
+  EXPECT_EQ(driver.takeRepaints(form()), (std::vector<ui::PixelRect>{{199, 2, 4, 2}}));
+}
+
 TEST_F(Model, HiddenControlsTakeNoClicks) {
   std::vector<std::string> clicks;
   form().clicked = [&](ui::Control& control) { clicks.emplace_back(control.name()); };

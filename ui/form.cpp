@@ -10,7 +10,11 @@
 namespace ui {
 
 Form::Form(Application& app, std::string_view name, const FormDesign& design)
-    : app_(&app), name_(name), design_(design), caption_(design.caption) {}
+    : app_(&app),
+      name_(name),
+      design_(design),
+      caption_(design.caption),
+      view_{0, 0, pixelWidth(), pixelHeight()} {}
 
 Form::~Form() = default;
 
@@ -121,7 +125,8 @@ PixelRect Form::takeDirty() {
   int top = left;
   int right = std::numeric_limits<int>::min();
   int bottom = right;
-  const auto gather = [&](const PixelRect& area) {
+  const auto gather = [&](const PixelRect& changed) {
+    const PixelRect area = changed.intersected(view_);
     if (!area.empty()) {
       left = std::min(left, area.x);
       top = std::min(top, area.y);

@@ -58,9 +58,12 @@ class Form {
   // Destroys the window and its controls without running any handler.
   void unload();
 
-  // Client size in whole pixels.
+  // Client size in whole pixels, as designed.
   [[nodiscard]] int pixelWidth() const;
   [[nodiscard]] int pixelHeight() const;
+  // The client area as the window shows it now (the user may enlarge it); the
+  // driver keeps it up to date. Changes outside it need no repainting.
+  void setViewSize(int width, int height) { view_ = {0, 0, width, height}; }
 
   // Controls by name (arrays excluded); nullptr when there is none.
   [[nodiscard]] Control* find(std::string_view name) const;
@@ -150,6 +153,7 @@ class Form {
   bool shown_ = false;
   std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
   PixelRect dirty_;
+  PixelRect view_;
   std::vector<Visual*> changed_;  // its capacity stays, so a tick allocates nothing
 };
 

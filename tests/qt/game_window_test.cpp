@@ -156,8 +156,10 @@ TEST_F(GameWindow, ATickRepaintsTheColumnsOldAndNewPlacesOnly) {
   holdStill();
   for (std::size_t i = 0; i < recorder.frames.size(); ++i) {
     // From the nearest enemy's new place to the window's edge, over the rows
-    // of the enemies and the end marker; never the ship, the sky or the bar.
-    const QRect moved(fronts[i], 16, 792 - fronts[i], 41);
+    // of the enemies (35 pixels high); never the ship, the sky or the bar.
+    // The first tick also takes the end marker (41 pixels high) from its
+    // design place out of sight; after that its moves are never seen.
+    const QRect moved(fronts[i], 16, 792 - fronts[i], i == 0 ? 41 : 35);
     EXPECT_EQ(recorder.frames[i].region, QRegion(moved)) << "paint " << i;
   }
 }

@@ -246,6 +246,13 @@ void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
   painter.restore();
 }
 
+void FormWindow::resizeEvent(QResizeEvent* event) {
+  if (form_ != nullptr) {
+    form_->setViewSize(width(), height());
+  }
+  QWidget::resizeEvent(event);
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
   if (form_ == nullptr) {
     QWidget::keyPressEvent(event);

@@ -219,6 +219,9 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       paint();
       return 0;
+    case WM_SIZE:
+      form_->setViewSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
     case WM_CHAR:
       if (!hasButtons()) {
         const auto unit = static_cast<std::uint16_t>(wParam);
