@@ -62,8 +62,8 @@ TEST_F(Faults, AWriteFailingMidTickStopsTheTickThere) {
   app.faults().failOn(ui::Operation::WriteProperty, 2, ui::ErrorNumber::Overflow);
   driver.advance(kTick);
   expectReport("Error 6: Overflow");
-  EXPECT_EQ(marker, 4440.0F);   // never written
-  EXPECT_EQ(reach, 2370.0F);    // never spent
+  EXPECT_EQ(marker, 4440.0F);    // never written
+  EXPECT_EQ(reach, 2370.0F);     // never spent
   EXPECT_EQ(element1, 3860.0F);  // never reached
 }
 

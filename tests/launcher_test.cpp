@@ -185,7 +185,8 @@ TEST_F(Launcher, HostileValuesStartNothingButTheExactFileNamed) {
   };
   const std::string full1023(1023, 'a');
   const std::vector<Case> cases{
-      {"embedded terminators", {.type = about::kString, .bytes = bytes(std::string("C:\\a\0b\0", 7))},
+      {"embedded terminators",
+       {.type = about::kString, .bytes = bytes(std::string("C:\\a\0b\0", 7))},
        std::string("C:\\a\0b", 6)},
       {"1023 bytes, no terminator", {.type = about::kString, .bytes = bytes(full1023)}, full1023},
       {"1024 bytes, no terminator",
@@ -199,7 +200,8 @@ TEST_F(Launcher, HostileValuesStartNothingButTheExactFileNamed) {
       {"quotes and metacharacters",
        {.type = about::kString, .bytes = bytes("\"C:\\a b\" & calc.exe | x; $(y)\0")},
        "\"C:\\a b\" & calc.exe | x; $(y)"},
-      {"a size larger than the data", {.type = about::kString, .bytes = bytes("abc"), .reportedSize = 900},
+      {"a size larger than the data",
+       {.type = about::kString, .bytes = bytes("abc"), .reportedSize = 900},
        std::string("abc") + std::string(896, '\0')},
   };
   for (const auto& c : cases) {

@@ -37,8 +37,8 @@ struct Expected {
   std::string text;
 };
 
-Expected expect(std::uint32_t type, const std::vector<std::uint8_t>& data,
-                std::uint32_t reported, const std::string& before) {
+Expected expect(std::uint32_t type, const std::vector<std::uint8_t>& data, std::uint32_t reported,
+                const std::string& before) {
   Expected result;
   if (data.size() > kBuffer) {
     return result;  // not found, text emptied
@@ -95,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   std::string name = "V";
   const std::string before = "before";
   std::string text = before;
-  const Expected expected =
-      expect(type, data, reportTrueSize ? static_cast<std::uint32_t>(data.size()) : reported, before);
+  const Expected expected = expect(
+      type, data, reportTrueSize ? static_cast<std::uint32_t>(data.size()) : reported, before);
   bool raised = false;
   bool found = false;
   try {
