@@ -7,10 +7,12 @@ namespace ui {
 // A 24-bit colour, or an index into the system's colour scheme.
 class Color {
  public:
-  static constexpr Color rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  static constexpr Color rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) noexcept {
     return {false, (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue};
   }
-  static constexpr Color system(int index) { return {true, static_cast<std::uint32_t>(index)}; }
+  static constexpr Color system(int index) noexcept {
+    return {true, static_cast<std::uint32_t>(index)};
+  }
 
   [[nodiscard]] constexpr bool isSystem() const { return system_; }
   [[nodiscard]] constexpr int systemIndex() const { return static_cast<int>(value_); }
@@ -40,7 +42,7 @@ class Color {
   static constexpr int kButtonText = 18;
 
  private:
-  constexpr Color(bool system, std::uint32_t value) : system_(system), value_(value) {}
+  constexpr Color(bool system, std::uint32_t value) noexcept : system_(system), value_(value) {}
   bool system_;
   std::uint32_t value_;
 };
