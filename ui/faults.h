@@ -13,7 +13,6 @@ enum class Operation : std::uint8_t {
   CreateControl,  // a control built from the design or a control-array element
   LookUpElement,  // a control-array element by index
   WriteProperty,  // any property write of a control or window
-  BindFunction,   // binding a function of a system library
   Count,
 };
 
