@@ -31,21 +31,14 @@
 #include <thread>
 #include <vector>
 
+#include "x_display.h"
+
 namespace {
 
+using vorel::xclient::Display;
+using vorel::xclient::Reply;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
-
-template <typename T>
-struct FreeDeleter {
-  void operator()(T* p) const { std::free(p); }  // NOLINT(cppcoreguidelines-*)
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter<T>>;
-
-struct ConnectionDeleter {
-  void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
-};
 
 // XTEST's FakeInput request; libxcb's own binding of it is not installed here.
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): libxcb caches the opcode in
@@ -69,184 +62,63 @@ struct FakeInputRequest {
 };
 static_assert(sizeof(FakeInputRequest) == 36);
 
-class Display {
- public:
-  Display() : x_(xcb_connect(nullptr, nullptr)) {
-    if (xcb_connection_has_error(x_.get()) != 0) {
-      return;
-    }
-    const xcb_setup_t* setup = xcb_get_setup(x_.get());
-    root_ = xcb_setup_roots_iterator(setup).data->root;
-    minKeycode_ = setup->min_keycode;
-    maxKeycode_ = setup->max_keycode;
-    netWmName_ = atom("_NET_WM_NAME");
-    protocols_ = atom("WM_PROTOCOLS");
-    deleteWindow_ = atom("WM_DELETE_WINDOW");
-  }
-  [[nodiscard]] bool ok() const { return root_ != XCB_WINDOW_NONE; }
+[[nodiscard]] bool fake(Display& display, std::uint8_t type, std::uint8_t detail,
+                        std::int16_t x = 0, std::int16_t y = 0) {
+  FakeInputRequest request{};
+  request.type = type;
+  request.detail = detail;
+  request.root = display.root();
+  request.rootX = x;
+  request.rootY = y;
+  std::array<iovec, 4> parts{};
+  parts[2].iov_base = &request;
+  parts[2].iov_len = sizeof request;
+  const xcb_protocol_request_t header{
+      .count = 2, .ext = &xtestExtension, .opcode = kFakeInput, .isvoid = 1};
+  xcb_connection_t* c = display.connection();
+  const unsigned sequence = xcb_send_request(c, XCB_REQUEST_CHECKED, &parts[2], &header);
+  const Reply<xcb_generic_error_t> error(xcb_request_check(c, {sequence}));
+  return !error;
+}
 
-  [[nodiscard]] std::optional<xcb_window_t> find(std::string_view title) {
-    return search(root_, title, 0);
-  }
+[[nodiscard]] bool hasXtest(Display& display) {
+  const xcb_query_extension_reply_t* info =
+      xcb_get_extension_data(display.connection(), &xtestExtension);
+  return info != nullptr && info->present != 0;
+}
 
-  // The window's client area as 32-bit pixels, blue first.
-  [[nodiscard]] std::vector<std::uint8_t> image(xcb_window_t window) {
-    const Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(x_.get(), xcb_get_geometry(x_.get(), window), nullptr));
-    if (!geometry) {
-      return {};
-    }
-    const Reply<xcb_get_image_reply_t> reply(
-        xcb_get_image_reply(x_.get(),
-                            xcb_get_image(x_.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
-                                          geometry->width, geometry->height, ~0U),
-                            nullptr));
-    if (!reply || reply->depth < 24) {
-      return {};
-    }
-    const std::span<const std::uint8_t> bytes(
-        xcb_get_image_data(reply.get()),
-        static_cast<std::size_t>(xcb_get_image_data_length(reply.get())));
-    return {bytes.begin(), bytes.end()};
-  }
-
-  [[nodiscard]] bool fake(std::uint8_t type, std::uint8_t detail, std::int16_t x = 0,
-                          std::int16_t y = 0) {
-    FakeInputRequest request{};
-    request.type = type;
-    request.detail = detail;
-    request.root = root_;
-    request.rootX = x;
-    request.rootY = y;
-    std::array<iovec, 4> parts{};
-    parts[2].iov_base = &request;
-    parts[2].iov_len = sizeof request;
-    const xcb_protocol_request_t header{
-        .count = 2, .ext = &xtestExtension, .opcode = kFakeInput, .isvoid = 1};
-    const unsigned sequence = xcb_send_request(x_.get(), XCB_REQUEST_CHECKED, &parts[2], &header);
-    const Reply<xcb_generic_error_t> error(xcb_request_check(x_.get(), {sequence}));
-    return !error;
-  }
-
-  [[nodiscard]] bool hasXtest() {
-    const xcb_query_extension_reply_t* info = xcb_get_extension_data(x_.get(), &xtestExtension);
-    return info != nullptr && info->present != 0;
-  }
-
-  [[nodiscard]] std::optional<std::uint8_t> keycode(xcb_keysym_t keysym) {
-    const auto count = static_cast<std::uint8_t>(maxKeycode_ - minKeycode_ + 1);
-    const Reply<xcb_get_keyboard_mapping_reply_t> map(xcb_get_keyboard_mapping_reply(
-        x_.get(), xcb_get_keyboard_mapping(x_.get(), minKeycode_, count), nullptr));
-    if (!map || map->keysyms_per_keycode == 0) {
-      return std::nullopt;
-    }
-    const std::span<const xcb_keysym_t> syms(
-        xcb_get_keyboard_mapping_keysyms(map.get()),
-        static_cast<std::size_t>(xcb_get_keyboard_mapping_keysyms_length(map.get())));
-    for (std::size_t at = 0; at < syms.size(); ++at) {
-      if (syms[at] == keysym) {
-        return static_cast<std::uint8_t>(minKeycode_ + at / map->keysyms_per_keycode);
-      }
-    }
+[[nodiscard]] std::optional<std::uint8_t> keycode(Display& display, xcb_keysym_t keysym) {
+  xcb_connection_t* x = display.connection();
+  const xcb_setup_t* setup = xcb_get_setup(x);
+  const xcb_keycode_t first = setup->min_keycode;
+  const auto count = static_cast<std::uint8_t>(setup->max_keycode - first + 1);
+  const Reply<xcb_get_keyboard_mapping_reply_t> map(
+      xcb_get_keyboard_mapping_reply(x, xcb_get_keyboard_mapping(x, first, count), nullptr));
+  if (!map || map->keysyms_per_keycode == 0) {
     return std::nullopt;
   }
-
-  [[nodiscard]] std::optional<std::pair<std::int16_t, std::int16_t>> onScreen(xcb_window_t window,
-                                                                              std::int16_t x,
-                                                                              std::int16_t y) {
-    const Reply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(
-        x_.get(), xcb_translate_coordinates(x_.get(), window, root_, x, y), nullptr));
-    if (!reply) {
-      return std::nullopt;
+  const std::span<const xcb_keysym_t> syms(
+      xcb_get_keyboard_mapping_keysyms(map.get()),
+      static_cast<std::size_t>(xcb_get_keyboard_mapping_keysyms_length(map.get())));
+  for (std::size_t at = 0; at < syms.size(); ++at) {
+    if (syms[at] == keysym) {
+      return static_cast<std::uint8_t>(first + at / map->keysyms_per_keycode);
     }
-    return std::pair{reply->dst_x, reply->dst_y};
   }
+  return std::nullopt;
+}
 
-  void close(xcb_window_t window) {
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = protocols_;
-    event.data.data32[0] = deleteWindow_;
-    event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(x_.get(), 0, window, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(x_.get());
-  }
-
-  // Waits until the server has handled everything sent so far.
-  void sync() {
-    const Reply<xcb_get_input_focus_reply_t> reply(
-        xcb_get_input_focus_reply(x_.get(), xcb_get_input_focus(x_.get()), nullptr));
-  }
-
- private:
-  xcb_atom_t atom(std::string_view name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        x_.get(),
-        xcb_intern_atom(x_.get(), 0, static_cast<std::uint16_t>(name.size()), name.data()),
-        nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  }
-
-  std::string text(xcb_window_t window, xcb_atom_t property) {
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        x_.get(),
-        xcb_get_property(x_.get(), 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-        nullptr));
-    if (!reply) {
-      return {};
-    }
-    const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    return {data, static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
-  }
-
-  bool viewable(xcb_window_t window) {
-    const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-        x_.get(), xcb_get_window_attributes(x_.get(), window), nullptr));
-    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-  }
-
-  std::optional<xcb_window_t> search(xcb_window_t parent, std::string_view title, int depth) {
-    const Reply<xcb_query_tree_reply_t> tree(
-        xcb_query_tree_reply(x_.get(), xcb_query_tree(x_.get(), parent), nullptr));
-    if (!tree) {
-      return std::nullopt;
-    }
-    const std::span<const xcb_window_t> children(
-        xcb_query_tree_children(tree.get()),
-        static_cast<std::size_t>(xcb_query_tree_children_length(tree.get())));
-    for (const xcb_window_t child : children) {
-      if ((text(child, netWmName_) == title || text(child, XCB_ATOM_WM_NAME) == title) &&
-          viewable(child)) {
-        return child;
-      }
-      if (depth < 2) {
-        if (const auto found = search(child, title, depth + 1)) {
-          return found;
-        }
-      }
-    }
+[[nodiscard]] std::optional<std::pair<std::int16_t, std::int16_t>> onScreen(Display& display,
+                                                                            xcb_window_t window,
+                                                                            std::int16_t x,
+                                                                            std::int16_t y) {
+  xcb_connection_t* c = display.connection();
+  const Reply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(
+      c, xcb_translate_coordinates(c, window, display.root(), x, y), nullptr));
+  if (!reply) {
     return std::nullopt;
   }
-
-  std::unique_ptr<xcb_connection_t, ConnectionDeleter> x_;
-  xcb_window_t root_ = XCB_WINDOW_NONE;
-  xcb_keycode_t minKeycode_ = 0;
-  xcb_keycode_t maxKeycode_ = 0;
-  xcb_atom_t netWmName_ = XCB_ATOM_NONE;
-  xcb_atom_t protocols_ = XCB_ATOM_NONE;
-  xcb_atom_t deleteWindow_ = XCB_ATOM_NONE;
-};
-
-bool painted(std::span<const std::uint8_t> pixels) {
-  for (std::size_t at = 0; at + 3 < pixels.size(); at += 4) {
-    if (pixels[at] != 0 || pixels[at + 1] != 0 || pixels[at + 2] != 0) {
-      return true;
-    }
-  }
-  return false;
+  return std::pair{reply->dst_x, reply->dst_y};
 }
 
 std::optional<long> number(const char* text, int base = 10) {
@@ -300,39 +172,39 @@ int key(Display& display, std::string_view action, std::string_view name) {
   if (!sym) {
     return usage();
   }
-  if (!display.hasXtest()) {
+  if (!hasXtest(display)) {
     return fail("the X server has no XTEST extension");
   }
-  const std::optional<std::uint8_t> code = display.keycode(*sym);
+  const std::optional<std::uint8_t> code = keycode(display, *sym);
   if (!code) {
     return fail("no key on the keyboard gives ", name);
   }
   bool ok = true;
   if (action != "key-up") {
-    ok = display.fake(kKeyPress, *code) && ok;
+    ok = fake(display, kKeyPress, *code) && ok;
   }
   if (action != "key-down") {
-    ok = display.fake(kKeyRelease, *code) && ok;
+    ok = fake(display, kKeyRelease, *code) && ok;
   }
   display.sync();
   return ok ? 0 : fail("the server refused the key ", name);
 }
 
 int click(Display& display, xcb_window_t window, long x, long y) {
-  if (!display.hasXtest()) {
+  if (!hasXtest(display)) {
     return fail("the X server has no XTEST extension");
   }
   const auto at =
-      display.onScreen(window, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
+      onScreen(display, window, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
   if (!at) {
     return fail("cannot place the pointer");
   }
-  bool ok = display.fake(kMotion, 0, at->first, at->second);
+  bool ok = fake(display, kMotion, 0, at->first, at->second);
   // A person's click takes a moment; Qt sees press and release apart.
   std::this_thread::sleep_for(milliseconds(20));
-  ok = display.fake(kButtonPress, 1) && ok;
+  ok = fake(display, kButtonPress, 1) && ok;
   std::this_thread::sleep_for(milliseconds(50));
-  ok = display.fake(kButtonRelease, 1) && ok;
+  ok = fake(display, kButtonRelease, 1) && ok;
   display.sync();
   return ok ? 0 : fail("the server refused the click");
 }
@@ -371,7 +243,8 @@ int main(int argc, char** argv) {
     }
     const auto start = Clock::now();
     while (Clock::now() - start < milliseconds(*timeout)) {
-      if (const auto window = display.find(operand); window && painted(display.image(*window))) {
+      if (const auto window = display.find(operand);
+          window && vorel::xclient::painted(display.image(*window))) {
         return 0;
       }
       std::this_thread::sleep_for(milliseconds(5));

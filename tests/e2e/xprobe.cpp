@@ -11,166 +11,24 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "x_display.h"
+
 namespace {
 
+using vorel::xclient::Display;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
-
-template <typename T>
-struct FreeDeleter {
-  void operator()(T* p) const { std::free(p); }  // NOLINT(cppcoreguidelines-*)
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter<T>>;
-
-struct ConnectionDeleter {
-  void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
-};
-
-xcb_atom_t atom(xcb_connection_t* x, std::string_view name) {
-  const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-      x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr));
-  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
-
-class Display {
- public:
-  Display() : x_(xcb_connect(nullptr, nullptr)) {
-    if (xcb_connection_has_error(x_.get()) != 0) {
-      return;
-    }
-    root_ = xcb_setup_roots_iterator(xcb_get_setup(x_.get())).data->root;
-    netWmName_ = atom(x_.get(), "_NET_WM_NAME");
-    netWmPid_ = atom(x_.get(), "_NET_WM_PID");
-    protocols_ = atom(x_.get(), "WM_PROTOCOLS");
-    deleteWindow_ = atom(x_.get(), "WM_DELETE_WINDOW");
-  }
-  [[nodiscard]] bool ok() const { return root_ != XCB_WINDOW_NONE; }
-
-  // A mapped window of process `pid` (or of any process that does not say)
-  // titled `title`, anywhere in the tree.
-  [[nodiscard]] std::optional<xcb_window_t> find(std::string_view title, pid_t pid) {
-    return search(root_, title, pid, 0);
-  }
-
-  [[nodiscard]] bool painted(xcb_window_t window) {
-    const Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(x_.get(), xcb_get_geometry(x_.get(), window), nullptr));
-    if (!geometry) {
-      return false;
-    }
-    const Reply<xcb_get_image_reply_t> image(
-        xcb_get_image_reply(x_.get(),
-                            xcb_get_image(x_.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
-                                          geometry->width, geometry->height, ~0U),
-                            nullptr));
-    if (!image || image->depth < 24) {
-      return false;
-    }
-    const std::span<const std::uint8_t> bytes(
-        xcb_get_image_data(image.get()),
-        static_cast<std::size_t>(xcb_get_image_data_length(image.get())));
-    for (std::size_t at = 0; at + 3 < bytes.size(); at += 4) {
-      if (bytes[at] != 0 || bytes[at + 1] != 0 || bytes[at + 2] != 0) {
-        return true;
-      }
-    }
-    return false;
-  }
-
-  void close(xcb_window_t window) {
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = protocols_;
-    event.data.data32[0] = deleteWindow_;
-    event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(x_.get(), 0, window, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(x_.get());
-  }
-
- private:
-  std::string text(xcb_window_t window, xcb_atom_t property) {
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        x_.get(),
-        xcb_get_property(x_.get(), 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-        nullptr));
-    if (!reply) {
-      return {};
-    }
-    const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    return {data, static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
-  }
-
-  std::optional<pid_t> ownerPid(xcb_window_t window) {
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        x_.get(), xcb_get_property(x_.get(), 0, window, netWmPid_, XCB_ATOM_CARDINAL, 0, 1),
-        nullptr));
-    if (!reply || xcb_get_property_value_length(reply.get()) != 4) {
-      return std::nullopt;
-    }
-    std::uint32_t pid = 0;
-    std::memcpy(&pid, xcb_get_property_value(reply.get()), sizeof pid);
-    return static_cast<pid_t>(pid);
-  }
-
-  bool viewable(xcb_window_t window) {
-    const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-        x_.get(), xcb_get_window_attributes(x_.get(), window), nullptr));
-    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-  }
-
-  std::optional<xcb_window_t> search(xcb_window_t parent, std::string_view title, pid_t pid,
-                                     int depth) {
-    const Reply<xcb_query_tree_reply_t> tree(
-        xcb_query_tree_reply(x_.get(), xcb_query_tree(x_.get(), parent), nullptr));
-    if (!tree) {
-      return std::nullopt;
-    }
-    const std::span<const xcb_window_t> children(
-        xcb_query_tree_children(tree.get()),
-        static_cast<std::size_t>(xcb_query_tree_children_length(tree.get())));
-    for (const xcb_window_t child : children) {
-      const bool named = text(child, netWmName_) == title || text(child, XCB_ATOM_WM_NAME) == title;
-      const std::optional<pid_t> owner = ownerPid(child);
-      if (named && (!owner || *owner == pid) && viewable(child)) {
-        return child;
-      }
-      // Under a window manager the window sits inside its frame.
-      if (depth < 2) {
-        if (const auto found = search(child, title, pid, depth + 1)) {
-          return found;
-        }
-      }
-    }
-    return std::nullopt;
-  }
-
-  std::unique_ptr<xcb_connection_t, ConnectionDeleter> x_;
-  xcb_window_t root_ = XCB_WINDOW_NONE;
-  xcb_atom_t netWmName_ = XCB_ATOM_NONE;
-  xcb_atom_t netWmPid_ = XCB_ATOM_NONE;
-  xcb_atom_t protocols_ = XCB_ATOM_NONE;
-  xcb_atom_t deleteWindow_ = XCB_ATOM_NONE;
-};
 
 // The started program; killed if it is still running when this goes.
 class Child {
@@ -267,7 +125,7 @@ int main(int argc, char** argv) {
     if (!window) {
       window = display.find(title, child.pid());
     }
-    if (window && display.painted(*window)) {
+    if (window && vorel::xclient::painted(display.image(*window))) {
       paintedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       break;
     }
