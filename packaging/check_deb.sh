@@ -9,11 +9,11 @@ cpack=$1
 build=$2
 probe=$3
 id=$4
+# shellcheck source=../scripts/xvfb.sh
+. "$(dirname "$0")/../scripts/xvfb.sh"
 
 work=$(mktemp -d)
-xvfb=
-trap 'if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
-      rm -rf "$work"' EXIT
+trap 'stop_xvfb; rm -rf "$work"' EXIT
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -70,12 +70,8 @@ appstreamcli validate-tree --no-net "$root" >"$work/tree.log" 2>&1 ||
   fail "the installed tree does not validate: $(cat "$work/tree.log")"
 
 # The unpacked program starts, shows its window and closes cleanly.
-mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 30 number <"$work/display" || { cat "$work/xvfb.log" >&2; exit 1; }
-DISPLAY=":$number" QT_QPA_PLATFORM=xcb "$probe" --hold 100 --timeout 20000 Game "$root/usr/bin/vorel" ||
+start_xvfb "$work"
+"$probe" --hold 100 --timeout 20000 Game "$root/usr/bin/vorel" ||
   fail "the installed program did not show its window and exit 0 when it was closed"
 
 if ((failures)); then

@@ -6,15 +6,11 @@ set -euo pipefail
 probe=$1
 game=$2
 
-fifo_dir=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; rm -rf "$fifo_dir"' EXIT
-mkfifo "$fifo_dir/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset 3>"$fifo_dir/display" \
-  >"$fifo_dir/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 30 number <"$fifo_dir/display" || { cat "$fifo_dir/xvfb.log" >&2; exit 1; }
+# shellcheck source=../../scripts/xvfb.sh
+. "$(dirname "$0")/../../scripts/xvfb.sh"
 
-export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR
+work=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+start_xvfb "$work"
 # Closed soon after its first frame, well before the column reaches the ship.
 "$probe" --hold 100 --timeout 20000 Game "$game"

@@ -9,18 +9,12 @@ game=$2
 source=$3
 generated=$4
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=../../scripts/xvfb.sh
+. "$here/../../scripts/xvfb.sh"
 
 work=$(mktemp -d)
-xvfb=
-trap 'if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
-      rm -rf "$work"' EXIT
-mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 30 number <"$work/display" || { cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+start_xvfb "$work"
 
 # The box is the window titled "vorel"; the probe closes it once painted.
 status=0
