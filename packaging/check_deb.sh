@@ -9,7 +9,7 @@ cpack=$1
 build=$2
 probe=$3
 id=$4
-# shellcheck source=../scripts/xvfb.sh
+# shellcheck source-path=SCRIPTDIR/../scripts source-path=SCRIPTDIR/../../scripts source=xvfb.sh
 . "$(dirname "$0")/../scripts/xvfb.sh"
 
 work=$(mktemp -d)

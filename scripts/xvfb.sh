@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run a program in an X server of their own.
 #
 # start_xvfb DIR [XVFB_OPTION...]: starts Xvfb on a display it chooses itself

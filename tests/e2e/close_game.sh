@@ -6,7 +6,7 @@ set -euo pipefail
 probe=$1
 game=$2
 
-# shellcheck source=../../scripts/xvfb.sh
+# shellcheck source-path=SCRIPTDIR/../scripts source-path=SCRIPTDIR/../../scripts source=xvfb.sh
 . "$(dirname "$0")/../../scripts/xvfb.sh"
 
 work=$(mktemp -d)

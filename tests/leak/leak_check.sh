@@ -9,7 +9,7 @@ game=$2
 source=$3
 generated=$4
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/xvfb.sh
+# shellcheck source-path=SCRIPTDIR/../scripts source-path=SCRIPTDIR/../../scripts source=xvfb.sh
 . "$here/../../scripts/xvfb.sh"
 
 work=$(mktemp -d)
