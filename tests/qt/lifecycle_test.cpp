@@ -18,19 +18,20 @@ TEST_F(Lifecycle, OnlyARunningTimerHasAQtTimerArmed) {
   ui::Timer& timer = *testForm().timer;
   int ticks = 0;
   testForm().tick = [&](ui::Timer&) { ++ticks; };
-  EXPECT_TRUE(driver.armed(timer));
+  // The kernel timer is armed exactly while the model's timer runs.
+  EXPECT_TRUE(driver.armed(timer) && driver.waking());
 
   app.dispatch([&] { timer.setInterval(0); });
-  EXPECT_FALSE(driver.armed(timer));
+  EXPECT_FALSE(driver.armed(timer) || driver.waking());
   app.dispatch([&] { timer.setInterval(1); });
-  EXPECT_TRUE(driver.armed(timer));
+  EXPECT_TRUE(driver.armed(timer) && driver.waking());
   app.dispatch([&] { timer.setEnabled(false); });
-  EXPECT_FALSE(driver.armed(timer));
+  EXPECT_FALSE(driver.armed(timer) || driver.waking());
   app.dispatch([&] {
     timer.setInterval(0);
     timer.setEnabled(true);
   });
-  EXPECT_FALSE(driver.armed(timer));
+  EXPECT_FALSE(driver.armed(timer) || driver.waking());
   QTest::qWait(120);  // two shortest periods: nothing comes
   EXPECT_EQ(ticks, 0);
 
@@ -39,6 +40,7 @@ TEST_F(Lifecycle, OnlyARunningTimerHasAQtTimerArmed) {
 
   app.dispatch([&] { testForm().unload(); });
   EXPECT_EQ(driver.armedTimers(), 0U);
+  EXPECT_FALSE(driver.waking());
 }
 
 TEST_F(Lifecycle, AnUntrappedErrorShowsOneBoxThenEndsWithStatusOne) {

@@ -42,6 +42,8 @@ class QtDriver final : public ui::Driver {
   // Whether a Qt timer is armed for the model's timer.
   [[nodiscard]] bool armed(const ui::Timer& timer) const { return ticks_.armed(timer); }
   [[nodiscard]] std::size_t armedTimers() const { return ticks_.armedCount(); }
+  // Whether anything will wake the program for a tick.
+  [[nodiscard]] bool waking() const { return ticks_.waking(); }
 
  private:
   [[nodiscard]] FormWindow* find(const ui::Form& form) const;

@@ -1,6 +1,5 @@
 #include "ui/qt/tick_scheduler.h"
 
-#include <QTimerEvent>
 #include <algorithm>
 #include <utility>
 
@@ -8,83 +7,79 @@
 
 namespace ui::qt {
 
-using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
-TickScheduler::TickScheduler(Deliver deliver) : deliver_(std::move(deliver)) {
-  elapsed_.start();
+TickScheduler::TickScheduler(Deliver deliver)
+    : deliver_(std::move(deliver)), notifier_(clock_.get(), QSocketNotifier::Read) {
+  QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] { expired(); });
 }
 
-TickScheduler::~TickScheduler() {
-  clear();
-}
-
-nanoseconds TickScheduler::now() const {
-  return nanoseconds(elapsed_.nsecsElapsed());
-}
-
-int TickScheduler::arm(nanoseconds remaining) {
-  // Rounded up: a tick may come a little late but never early.
-  const auto wait = std::chrono::ceil<milliseconds>(std::max(remaining, nanoseconds(0)));
-  return startTimer(wait, Qt::PreciseTimer);
-}
+TickScheduler::~TickScheduler() = default;
 
 bool TickScheduler::armed(const ui::Timer& timer) const {
   return std::any_of(schedules_.begin(), schedules_.end(),
                      [&](const Schedule& s) { return s.timer == &timer; });
 }
 
+void TickScheduler::rearm() const {
+  const auto earliest =
+      std::min_element(schedules_.begin(), schedules_.end(),
+                       [](const Schedule& a, const Schedule& b) { return a.next < b.next; });
+  if (earliest == schedules_.end()) {
+    clock_.disarm();
+  } else {
+    clock_.armAt(earliest->next);
+  }
+}
+
 void TickScheduler::update(ui::Timer& timer) {
-  const auto found = std::find_if(schedules_.begin(), schedules_.end(),
-                                  [&](const Schedule& s) { return s.timer == &timer; });
   if (!timer.running()) {
     forget(timer);
     return;
   }
   const nanoseconds period = timer.period();
+  const auto found = std::find_if(schedules_.begin(), schedules_.end(),
+                                  [&](const Schedule& s) { return s.timer == &timer; });
   if (found != schedules_.end()) {
     if (found->period == period) {
       return;
     }
-    killTimer(found->qtTimer);
     found->period = period;
-    found->next = now() + period;
-    found->qtTimer = arm(period);
-    return;
+    found->next = monotonicNow() + period;
+  } else {
+    schedules_.push_back(Schedule{&timer, period, monotonicNow() + period});
   }
-  schedules_.push_back(Schedule{&timer, period, now() + period, arm(period)});
+  rearm();
 }
 
 void TickScheduler::forget(const ui::Timer& timer) {
-  std::erase_if(schedules_, [&](const Schedule& s) {
-    if (s.timer != &timer) {
-      return false;
-    }
-    killTimer(s.qtTimer);
-    return true;
-  });
+  if (std::erase_if(schedules_, [&](const Schedule& s) { return s.timer == &timer; }) > 0) {
+    rearm();
+  }
 }
 
 void TickScheduler::clear() {
-  for (const Schedule& schedule : schedules_) {
-    killTimer(schedule.qtTimer);
-  }
   schedules_.clear();
+  clock_.disarm();
 }
 
-void TickScheduler::timerEvent(QTimerEvent* event) {
-  const int id = event->timerId();
-  killTimer(id);
-  const auto found = std::find_if(schedules_.begin(), schedules_.end(),
-                                  [&](const Schedule& s) { return s.qtTimer == id; });
-  if (found == schedules_.end()) {
+void TickScheduler::expired() {
+  clock_.acknowledge();
+  const nanoseconds now = monotonicNow();
+  const auto due =
+      std::min_element(schedules_.begin(), schedules_.end(),
+                       [](const Schedule& a, const Schedule& b) { return a.next < b.next; });
+  if (due == schedules_.end() || due->next > now) {
+    rearm();
     return;
   }
-  const nanoseconds current = now();
-  found->next = followingTick(found->next, found->period, current);
-  found->qtTimer = arm(found->next - current);
+  // One tick a wake-up: another timer due as well makes the kernel timer
+  // expire again at once, after this tick has had its effect.
+  due->next = followingTick(due->next, due->period, now);
+  ui::Timer& timer = *due->timer;
+  rearm();
   // Last: the tick may change or end this schedule, or the whole program.
-  deliver_(*found->timer);
+  deliver_(timer);
 }
 
 }  // namespace ui::qt

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QObject>
+#include <QSocketNotifier>
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <vector>
+
+#include "ui/qt/timer_fd.h"
 
 namespace ui {
 class Timer;
@@ -27,11 +28,12 @@ namespace ui::qt {
 }
 
 // Paces the ticks of the model's timers. Each running timer keeps an absolute
-// schedule (start + n * period on a monotonic clock) and has exactly one
-// single-shot precise Qt timer armed for the time left to its next tick, so
-// ticks do not drift; after a stall the missed ticks are skipped, not burst.
-// A timer that does not run has nothing armed.
-class TickScheduler final : public QObject {
+// schedule (start + n * period on the monotonic clock), so ticks do not drift;
+// after a stall the missed ticks are skipped, not burst. One kernel timer is
+// armed for the earliest due tick at its exact absolute time, so the event
+// loop wakes once a tick, neither early nor rounded to a millisecond. While
+// no timer runs, nothing is armed.
+class TickScheduler final {
  public:
   using Deliver = std::function<void(ui::Timer&)>;
 
@@ -40,7 +42,7 @@ class TickScheduler final : public QObject {
   TickScheduler& operator=(const TickScheduler&) = delete;
   TickScheduler(TickScheduler&&) = delete;
   TickScheduler& operator=(TickScheduler&&) = delete;
-  ~TickScheduler() override;
+  ~TickScheduler();
 
   // Follows a change of the timer's Interval, Enabled or life: keeps the
   // schedule when it runs on at the same period, starts afresh (first tick one
@@ -53,23 +55,22 @@ class TickScheduler final : public QObject {
 
   [[nodiscard]] std::size_t armedCount() const { return schedules_.size(); }
   [[nodiscard]] bool armed(const ui::Timer& timer) const;
-
- protected:
-  void timerEvent(QTimerEvent* event) override;
+  // Whether the kernel timer will wake the program.
+  [[nodiscard]] bool waking() const { return clock_.armed(); }
 
  private:
   struct Schedule {
     ui::Timer* timer;
     std::chrono::nanoseconds period;
-    std::chrono::nanoseconds next;  // on elapsed_
-    int qtTimer;
+    std::chrono::nanoseconds next;  // on the monotonic clock
   };
-  [[nodiscard]] std::chrono::nanoseconds now() const;
-  int arm(std::chrono::nanoseconds remaining);
+  void rearm() const;
+  void expired();
 
   Deliver deliver_;
-  QElapsedTimer elapsed_;
   std::vector<Schedule> schedules_;
+  TimerFd clock_;
+  QSocketNotifier notifier_;
 };
 
 }  // namespace ui::qt

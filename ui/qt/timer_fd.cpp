@@ -1,0 +1,64 @@
+#include "ui/qt/timer_fd.h"
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+#include <system_error>
+
+namespace ui::qt {
+namespace {
+
+using std::chrono::nanoseconds;
+using std::chrono::seconds;
+
+timespec toTimespec(nanoseconds time) {
+  const auto whole = std::chrono::floor<seconds>(time);
+  return {static_cast<std::time_t>(whole.count()), static_cast<long>((time - whole).count())};
+}
+
+}  // namespace
+
+nanoseconds monotonicNow() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return seconds(now.tv_sec) + nanoseconds(now.tv_nsec);
+}
+
+TimerFd::TimerFd() : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
+  if (fd_ < 0) {
+    throw std::system_error(errno, std::generic_category(), "vorel: no timer for the ticks");
+  }
+}
+
+TimerFd::~TimerFd() {
+  ::close(fd_);
+}
+
+void TimerFd::armAt(nanoseconds deadline) const {
+  // Time 0 would disarm; no deadline on this clock comes that early anyway.
+  const itimerspec spec{{0, 0}, toTimespec(std::max(deadline, nanoseconds(1)))};
+  timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+}
+
+void TimerFd::disarm() const {
+  const itimerspec spec{};
+  timerfd_settime(fd_, 0, &spec, nullptr);
+}
+
+bool TimerFd::armed() const {
+  itimerspec spec{};
+  timerfd_gettime(fd_, &spec);
+  return spec.it_value.tv_sec != 0 || spec.it_value.tv_nsec != 0;
+}
+
+void TimerFd::acknowledge() const {
+  std::uint64_t expirations = 0;
+  // Non-blocking: nothing to read (EAGAIN) is fine too.
+  static_cast<void>(::read(fd_, &expirations, sizeof expirations));
+}
+
+}  // namespace ui::qt
