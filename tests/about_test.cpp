@@ -30,21 +30,15 @@ class AboutWindow : public GameFixture {
   bool paused() { return f().Timer1().interval() == 0 && f().Timer2().interval() == 0; }
 };
 
-TEST_F(AboutWindow, DoesNotExistUntilTheBarIsClicked) {
-  driver.advance(10 * kTick);
+TEST_F(AboutWindow, OpensOnlyFromTheBarAndPausesAndResumesKeepingEveryPosition) {
+  driver.advance(5 * kTick);
   EXPECT_EQ(app.loadedForm(about::FrmAbout::kName), nullptr);
   clickBar();
-  ASSERT_NE(app.loadedForm(about::FrmAbout::kName), nullptr);
   EXPECT_TRUE(driver.isShown(about()));
   EXPECT_EQ(driver.activeForm(), &about());
   EXPECT_EQ(about().caption(), "About vorel");
   EXPECT_EQ(about().lblTitle().caption(), "Orvanta");
   EXPECT_EQ(about().lblVersion().caption(), "Version 3");
-}
-
-TEST_F(AboutWindow, PauseAndResumeKeepEveryPosition) {
-  driver.advance(5 * kTick);
-  clickBar();
   EXPECT_TRUE(paused());
   EXPECT_TRUE(f().Timer1().enabled());  // the pause never touches Enabled
   EXPECT_TRUE(f().Timer2().enabled());
@@ -124,17 +118,6 @@ TEST_F(AboutWindow, ClosingBothWindowsEndsTheProgram) {
   EXPECT_FALSE(app.exitStatus().has_value());
   driver.close(f());
   EXPECT_EQ(app.exitStatus(), 0);
-}
-
-TEST_F(AboutWindow, SystemInfoLeavesTheWindowOpenAndTheGamePaused) {
-  clickBar();
-  driver.click(about().cmdSysInfo());
-  ASSERT_EQ(driver.boxes().size(), 1U);
-  EXPECT_EQ(driver.boxes()[0].prompt, "System Information Is Unavailable At This Time");
-  EXPECT_EQ(driver.boxes()[0].title, "vorel");
-  EXPECT_TRUE(about().loaded());
-  EXPECT_TRUE(paused());
-  EXPECT_FALSE(app.exitStatus().has_value());
 }
 
 }  // namespace
