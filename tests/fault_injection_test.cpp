@@ -79,10 +79,14 @@ TEST_F(Faults, AKeyPressFailingAfterTheShotIsShownMayLeaveItVisible) {
 
 TEST_F(Faults, ARegistryFunctionThatCannotBeBoundEndsInTheLaunchersBox) {
   driver.click(f().Label1());
+  fakes().registry.plantString(about::kLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+                               "PATH", "C:\\info.exe");
+  fakes().files.insert("C:\\info.exe");
   fakes().registryUnbound = true;
   driver.click(about().cmdSysInfo());
   ASSERT_EQ(driver.boxes().size(), 1U);
   EXPECT_EQ(driver.boxes()[0].prompt, "System Information Is Unavailable At This Time");
+  EXPECT_TRUE(fakes().started.empty());
   EXPECT_FALSE(driver.exitStatus().has_value());  // trapped: the program goes on
 }
 

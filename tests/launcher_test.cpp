@@ -84,25 +84,35 @@ TEST_F(Launcher, KeysAreOpenedForReadingOnlySoProtectedKeysStillAnswer) {
   }
 }
 
-TEST_F(Launcher, TheFirstLocationIsUsedAsItStandsWithoutTryingTheSecond) {
-  registry().plantString(about::kLocalMachine, kToolKey, "PATH", "C:\\Program Files\\info.exe");
+// Whatever the first location holds, if it answers at all the second one is
+// never asked, though it names a folder that holds the tool.
+TEST_F(Launcher, AnAnswerAtTheFirstLocationIsUsedAsItStands) {
+  struct Case {
+    const char* what;
+    Value value;
+  };
+  const std::vector<Case> cases{
+      {"a program that does not exist",
+       {.type = about::kString, .bytes = bytes("C:\\Program Files\\info.exe")}},
+      {"size 0", {.type = about::kString, .bytes = {}}},
+      {"another type, naming a file that exists", {.type = 3, .bytes = bytes("C:\\x")}},
+  };
   registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\other");
   fakes().files.insert("C:\\other\\MSINFO32.EXE");
-  sysInfo();
-  EXPECT_TRUE(boxShownOnce());  // the program named there does not exist
-  EXPECT_EQ(registry().keysAsked(), (std::vector<std::string>{kToolKey}));
+  fakes().files.insert("C:\\x");
+  for (const auto& c : cases) {
+    registry().plant(about::kLocalMachine, kToolKey, "PATH", c.value);
+    const std::size_t boxes = driver.boxes().size();
+    const std::size_t asked = registry().keysAsked().size();
+    sysInfo();
+    ASSERT_EQ(driver.boxes().size(), boxes + 1) << c.what;
+    EXPECT_EQ(driver.boxes().back().prompt, kUnavailable) << c.what;
+    EXPECT_EQ(registry().keysAsked().size(), asked + 1) << c.what;
+    EXPECT_EQ(registry().keysAsked().back(), kToolKey) << c.what;
+  }
   EXPECT_TRUE(fakes().started.empty());
-  EXPECT_TRUE(about().loaded());
-}
-
-TEST_F(Launcher, AValueOfSizeZeroGivesTheBoxWithoutTryingTheSecond) {
-  registry().plant(about::kLocalMachine, kToolKey, "PATH", {.type = about::kString, .bytes = {}});
-  registry().plantString(about::kLocalMachine, kFolderKey, "MSINFO", "C:\\tools");
-  fakes().files.insert("C:\\tools\\MSINFO32.EXE");
-  sysInfo();
-  EXPECT_TRUE(boxShownOnce());
-  EXPECT_EQ(registry().keysAsked(), (std::vector<std::string>{kToolKey}));
   EXPECT_EQ(registry().openHandles(), 0U);
+  EXPECT_TRUE(about().loaded());
 }
 
 TEST_F(Launcher, AValueOver1024BytesCountsAsNotFound) {
@@ -118,14 +128,6 @@ TEST_F(Launcher, AValueOver1024BytesCountsAsNotFound) {
   sysInfo();
   EXPECT_EQ(fakes().started.back(), "C:\\tools\\MSINFO32.EXE");
   EXPECT_TRUE(driver.boxes().empty());
-}
-
-TEST_F(Launcher, AnotherTypeAtTheFirstLocationLeavesAnEmptyPath) {
-  registry().plant(about::kLocalMachine, kToolKey, "PATH", {.type = 3, .bytes = bytes("C:\\x")});
-  fakes().files.insert("C:\\x");
-  sysInfo();
-  EXPECT_TRUE(boxShownOnce());
-  EXPECT_TRUE(fakes().started.empty());
 }
 
 TEST_F(Launcher, TheSecondLocationNamesTheFolderThatMustHoldTheTool) {
@@ -153,27 +155,14 @@ TEST_F(Launcher, HiddenToolsDoNotCountAndFailuresOnTheWayGiveTheBox) {
   EXPECT_TRUE(fakes().started.empty());
 }
 
-TEST_F(Launcher, NeitherLocationOrAnUnboundRegistryGivesTheBox) {
+TEST_F(Launcher, NeitherLocationGivesTheBoxAndTheAboutWindowStays) {
   sysInfo();
   EXPECT_TRUE(boxShownOnce());
   EXPECT_EQ(registry().keysAsked(), (std::vector<std::string>{kToolKey, kFolderKey}));
-
-  registry().plantString(about::kLocalMachine, kToolKey, "PATH", "C:\\info.exe");
-  fakes().files.insert("C:\\info.exe");
-  fakes().registryUnbound = true;
-  sysInfo();
-  ASSERT_EQ(driver.boxes().size(), 2U);
-  EXPECT_EQ(driver.boxes()[1].prompt, kUnavailable);
-  EXPECT_TRUE(fakes().started.empty());
-  // Through all of it the About window stays and the game stays paused.
   EXPECT_TRUE(about().loaded());
   EXPECT_EQ(game().Timer1().interval(), 0);
   EXPECT_FALSE(app.exitStatus().has_value());
 }
-
-}  // namespace
-
-namespace {
 
 // Registry contents no well-behaved installer writes. Whatever they hold, the
 // launcher starts nothing but the exact file named, or shows its box.
