@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QPixmap>
 #include <array>
+#include <utility>
 
 #include "ui/controls.h"
 
@@ -96,12 +97,17 @@ QtFixture::QtFixture() {
   answerer_.setInterval(10);
   QObject::connect(&answerer_, &QTimer::timeout, [this] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->text().startsWith(answerPrefix_)) {
+    if (box == nullptr || answering_ || !box->text().startsWith(answerPrefix_)) {
       return;
+    }
+    answering_ = true;
+    if (whileOpen_) {
+      whileOpen_();
     }
     seenBoxes.push_back(SeenBox{box->windowTitle(), box->text(), box->layoutDirection(),
                                 box->icon(), box->buttons().size()});
     box->button(QMessageBox::Ok)->click();
+    answering_ = false;
   });
 }
 
@@ -121,8 +127,9 @@ int QtFixture::runProgram(const std::function<void()>& script) {
   return status;
 }
 
-void QtFixture::answerBoxes(const QString& prefix) {
+void QtFixture::answerBoxes(const QString& prefix, std::function<void()> whileOpen) {
   answerPrefix_ = prefix;
+  whileOpen_ = std::move(whileOpen);
   answerer_.start();
 }
 

@@ -86,8 +86,9 @@ class QtFixture : public ::testing::Test {
   int runProgram(const std::function<void()>& script);
 
   // While the program runs, answer with OK every modal box whose text starts
-  // with `prefix`, recording what it showed.
-  void answerBoxes(const QString& prefix = {});
+  // with `prefix`, recording what it showed; `whileOpen` runs first, the box
+  // still open.
+  void answerBoxes(const QString& prefix = {}, std::function<void()> whileOpen = {});
   std::vector<SeenBox> seenBoxes;
 
   ui::qt::QtDriver driver;
@@ -96,6 +97,8 @@ class QtFixture : public ::testing::Test {
  private:
   QTimer answerer_;
   QString answerPrefix_;
+  std::function<void()> whileOpen_;
+  bool answering_ = false;  // waits in whileOpen_ run the answerer again
 };
 
 // The image of a widget's client area at one device pixel per pixel.
