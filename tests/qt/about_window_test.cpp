@@ -95,6 +95,7 @@ TEST_F(AboutWindow, TheBarOpensOneModelessUnownedWindowAndPausesTheGame) {
   EXPECT_TRUE(paused());
 }
 
+// The generic button keys are the input tests'; these are the About window's own.
 TEST_F(AboutWindow, KeysClickTheButtonsAsADialogsDo) {
   open();
   type(Qt::Key_Return);  // OK has the focus when the window opens
@@ -102,30 +103,13 @@ TEST_F(AboutWindow, KeysClickTheButtonsAsADialogsDo) {
 
   open();
   type(Qt::Key_Tab);
-  EXPECT_EQ(focused(), "&System Info...");
-  type(Qt::Key_Escape);  // OK, wherever the focus is
-  EXPECT_TRUE(resumed());
-
-  open();
-  type(Qt::Key_Tab);
   type(Qt::Key_Tab);  // only the two buttons take the focus
   EXPECT_EQ(focused(), "OK");
-  type(Qt::Key_Backtab);
-  EXPECT_EQ(focused(), "&System Info...");
-  type(Qt::Key_Enter);  // the focused button, not the default one
-  EXPECT_TRUE(sysInfoShown(0));
-
-  EXPECT_EQ(focused(), "&System Info...");  // the focus stays where it was
-  type(Qt::Key_Space);
-  EXPECT_TRUE(sysInfoShown(1));
-
-  type(Qt::Key_S, Qt::AltModifier);  // the click follows a moment later
-  EXPECT_TRUE(QTest::qWaitFor([&] { return seenBoxes.size() == 3; }, 5000));
-  EXPECT_TRUE(sysInfoShown(2));
-
   type(Qt::Key_Tab);
-  EXPECT_EQ(focused(), "OK");
   type(Qt::Key_Space);
+  EXPECT_TRUE(sysInfoShown(0));
+  EXPECT_EQ(focused(), "&System Info...");  // the focus stays where it was
+  type(Qt::Key_Escape);                     // OK, wherever the focus is
   EXPECT_TRUE(resumed());
 }
 
@@ -137,8 +121,6 @@ TEST_F(AboutWindow, MouseClicksOnBothButtons) {
   ASSERT_EQ(seenBoxes.size(), 1U);
   EXPECT_EQ(seenBoxes[0].title, "vorel");
   EXPECT_EQ(seenBoxes[0].text, kUnavailable);
-  EXPECT_EQ(seenBoxes[0].icon, QMessageBox::NoIcon);
-  EXPECT_EQ(seenBoxes[0].buttons, 1);
 
   click(*window, {16 + 42, 120 + 11});
   EXPECT_TRUE(resumed());
@@ -163,13 +145,7 @@ TEST_F(AboutWindow, KeysGoToTheActiveWindowOnly) {
   const float column = game().l()(0).left();
   type('x');
   EXPECT_EQ(game().e().caption(), "120");
-  type('A');
-  EXPECT_EQ(game().e().caption(), "65");
-  EXPECT_EQ(game().k().left(), 0.0F);  // a letter leaves the shot alone
-  type(Qt::Key_Space);                 // the reach waits for the first tick after OK
-  EXPECT_EQ(game().k().left(), 2370.0F);
-  type('B');
-  EXPECT_EQ(game().e().caption(), "66");
+  type(Qt::Key_Space);  // the reach waits for the first tick after OK
   EXPECT_EQ(game().k().left(), 2370.0F);
   EXPECT_TRUE(paused());
   EXPECT_EQ(game().l()(0).left(), column);
@@ -277,18 +253,14 @@ TEST_F(AboutWindow, LooksAsDesigned) {
 TEST_F(AboutWindow, TheCloseBoxKeepsThePauseUntilAReopenedWindowsOk) {
   QWidget* window = open();
   ASSERT_NE(window, nullptr);
-  const float column = game().l()(0).left();
   window->windowHandle()->close();
   EXPECT_EQ(aboutWindow(), nullptr);
   EXPECT_TRUE(paused());
   EXPECT_FALSE(app.ended());
 
-  window = open();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->windowTitle(), "About vorel");
+  ASSERT_NE(open(), nullptr);
   EXPECT_EQ(focused(), "OK");
   EXPECT_TRUE(paused());
-  EXPECT_EQ(game().l()(0).left(), column);
   type(Qt::Key_Return);
   EXPECT_TRUE(resumed());
 }

@@ -61,10 +61,6 @@ TEST_F(GameFirstFrame, ShowsTheSceneAsDesigned) {
   EXPECT_LT(text.width(), 80);
   const QRect dark = boundsOf(frame, text, [](QRgb p) { return QColor(p).lightness() < 64; });
   EXPECT_FALSE(dark.isEmpty());
-  for (int y = 57; y < 72; ++y) {
-    EXPECT_EQ(frame.pixel(0, y), kCyan) << y;
-    EXPECT_EQ(frame.pixel(791, y), kCyan) << y;
-  }
 }
 
 TEST_F(GameFirstFrame, WindowTakesItsDesign) {
