@@ -121,7 +121,10 @@ void QtDriver::captionChanged(ui::Form& form) {
 void QtDriver::repaint(ui::Form& form, const ui::PixelRect& area) {
   if (FormWindow* window = find(form)) {
     window->syncButtons();
-    window->update(QRect(area.x, area.y, area.width, area.height).intersected(window->rect()));
+    // At once, not through a posted update: the model calls this once a
+    // handler is over, with everything it changed, so there is nothing to
+    // gather, and the event loop need not wake itself a second time.
+    window->repaint(QRect(area.x, area.y, area.width, area.height).intersected(window->rect()));
   }
 }
 
