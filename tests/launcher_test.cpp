@@ -10,8 +10,8 @@ namespace {
 using testing_support::GameFixture;
 using Value = about::MemoryRegistry::Value;
 
-constexpr const char* kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const char* kToolKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
+constexpr const char* kFolderKey = R"(SOFTWARE\Microsoft\Shared Tools Location)";
 constexpr const char* kUnavailable = "System Information Is Unavailable At This Time";
 
 std::vector<std::uint8_t> bytes(std::string_view text) {
@@ -31,9 +31,9 @@ class Launcher : public GameFixture {
   std::pair<bool, std::string> read(const Value& value, std::string before = "untouched") {
     registry().plant(about::kLocalMachine, "K", "V", value);
     about::RegistryKey root = about::kLocalMachine;
-    std::string key = "K";
-    std::string name = "V";
-    const bool found = about().GetKeyValue(root, key, name, before);
+    std::string keyName = "K";
+    std::string subKey = "V";
+    const bool found = about().GetKeyValue(root, keyName, subKey, before);
     EXPECT_EQ(registry().openHandles(), 0U) << "the key was left open";
     return {found, before};
   }
@@ -46,13 +46,8 @@ class Launcher : public GameFixture {
 };
 
 TEST_F(Launcher, NumbersGiveTheirDecimalDigitsAndOtherTypesLeaveTheText) {
-  registry().plantNumber(about::kLocalMachine, "K", "V", 0x01020304);
-  about::RegistryKey root = about::kLocalMachine;
-  std::string key = "K";
-  std::string name = "V";
-  std::string text = "old";
-  EXPECT_TRUE(about().GetKeyValue(root, key, name, text));
-  EXPECT_EQ(text, "16909060");
+  EXPECT_EQ(read({.type = about::kNumber, .bytes = {0x04, 0x03, 0x02, 0x01}}),
+            std::pair(true, std::string("16909060")));
   // A top byte of 0 is cut as a terminator would be; the number is the same.
   EXPECT_EQ(read({.type = about::kNumber, .bytes = {0x05, 0x01, 0, 0}}),
             std::pair(true, std::string("261")));
@@ -117,7 +112,7 @@ TEST_F(Launcher, TheSecondLocationNamesTheFolderThatMustHoldTheTool) {
   EXPECT_TRUE(boxShownOnce());  // the folder does not hold it
   EXPECT_EQ(fakes().checked, (std::vector<std::string>{"C:\\Common Files\\Info\\MSINFO32.EXE"}));
 
-  fakes().files.insert("C:\\Common Files\\Info\\MSINFO32.EXE");
+  fakes().files.insert(R"(C:\Common Files\Info\MSINFO32.EXE)");
   sysInfo();
   EXPECT_EQ(fakes().started, (std::vector<std::string>{"C:\\Common Files\\Info\\MSINFO32.EXE"}));
   EXPECT_EQ(driver.boxes().size(), 1U);
@@ -180,7 +175,7 @@ TEST_F(Launcher, StringsAreReadAsTheirBytesSayHostileOnesIncluded) {
        "C:\\\xC9t\xE9\\\xFF\xFE.exe"},
       {"quotes and metacharacters",
        {.type = about::kString, .bytes = bytes("\"C:\\a b\" & calc.exe | x; $(y)\0")},
-       "\"C:\\a b\" & calc.exe | x; $(y)"},
+       R"x("C:\a b" & calc.exe | x; $(y))x"},
       {"a size larger than the data",
        {.type = about::kString, .bytes = bytes("abc"), .reportedSize = 900},
        std::string("abc") + std::string(896, '\0')},
