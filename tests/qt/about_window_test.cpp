@@ -113,19 +113,6 @@ TEST_F(AboutWindow, KeysClickTheButtonsAsADialogsDo) {
   EXPECT_TRUE(resumed());
 }
 
-TEST_F(AboutWindow, MouseClicksOnBothButtons) {
-  QWidget* window = open();
-  ASSERT_NE(window, nullptr);
-  click(*window, {248 + 41, 120 + 11});
-  EXPECT_TRUE(sysInfoShown(0));
-  ASSERT_EQ(seenBoxes.size(), 1U);
-  EXPECT_EQ(seenBoxes[0].title, "vorel");
-  EXPECT_EQ(seenBoxes[0].text, kUnavailable);
-
-  click(*window, {16 + 42, 120 + 11});
-  EXPECT_TRUE(resumed());
-}
-
 TEST_F(AboutWindow, KeysGoToTheActiveWindowOnly) {
   QWidget* window = open();
   ASSERT_NE(window, nullptr);
