@@ -79,7 +79,7 @@ TEST_F(Faults, AKeyPressFailingAfterTheShotIsShownMayLeaveItVisible) {
 
 TEST_F(Faults, ARegistryFunctionThatCannotBeBoundEndsInTheLaunchersBox) {
   driver.click(f().Label1());
-  fakes().registry.plantString(about::kLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+  fakes().registry.plantString(about::kLocalMachine, R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)",
                                "PATH", "C:\\info.exe");
   fakes().files.insert("C:\\info.exe");
   fakes().registryUnbound = true;
