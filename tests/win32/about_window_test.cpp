@@ -225,30 +225,6 @@ TEST_F(AboutWindow, KeysReachThePausedGameWhileNoEnemyMoves) {
   EXPECT_FALSE(driver.anyScheduled());
 }
 
-struct WindowCount {
-  DWORD process;
-  int windows;
-};
-
-BOOL CALLBACK countAboutWindow(HWND window, LPARAM data) {
-  auto& seen = *reinterpret_cast<WindowCount*>(data);  // NOLINT(performance-no-int-to-ptr)
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t text[64]{};
-  ::GetWindowTextW(window, text, 64);
-  if (owner == seen.process && std::wstring(text) == L"About vorel") {
-    ++seen.windows;
-  }
-  return TRUE;
-}
-
-// Every top-level window of this process titled as the About window.
-int aboutWindows() {
-  WindowCount count{::GetCurrentProcessId(), 0};
-  ::EnumWindows(&countAboutWindow, reinterpret_cast<LPARAM>(&count));
-  return count.windows;
-}
-
 TEST_F(AboutWindow, ASecondClickOnTheBarOpensNoSecondWindow) {
   ASSERT_TRUE(app.start(game::Form1::kName));
   ASSERT_NO_FATAL_FAILURE(openAbout());
@@ -258,7 +234,10 @@ TEST_F(AboutWindow, ASecondClickOnTheBarOpensNoSecondWindow) {
   clickBar();
   ASSERT_TRUE(runUntil([&] { return game().Timer1().interval() == 0; }));
   EXPECT_EQ(aboutWindow(), first);
-  EXPECT_EQ(aboutWindows(), 1);
+  EXPECT_EQ(
+      win32_testing::topWindows({.process = ::GetCurrentProcessId(), .caption = L"About vorel"})
+          .size(),
+      1U);
 }
 
 TEST_F(AboutWindow, ClosingTheGameLeavesTheProgramToTheAboutWindowUntilOk) {

@@ -176,32 +176,6 @@ TEST(VorelExe, CarriesItsIconGroup) {
   }
 }
 
-struct FoundWindow {
-  DWORD process;
-  const wchar_t* title;
-  HWND window;
-};
-
-BOOL CALLBACK visit(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<FoundWindow*>(data);  // NOLINT(performance-no-int-to-ptr)
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t text[64]{};
-  ::GetWindowTextW(window, text, 64);
-  if (owner == search.process && std::wstring(text) == search.title && ::IsWindowVisible(window)) {
-    search.window = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible top-level window of the process with that title.
-HWND windowOfProcess(DWORD process, const wchar_t* title) {
-  FoundWindow search{process, title, nullptr};
-  ::EnumWindows(&visit, reinterpret_cast<LPARAM>(&search));
-  return search.window;
-}
-
 TEST(VorelExe, StartsWithTheGameWindowAndEndsWithZeroWhenItCloses) {
   std::wstring commandLine = L"\"" + exePath() + L"\"";
   STARTUPINFOW startup{};
@@ -218,7 +192,7 @@ TEST(VorelExe, StartsWithTheGameWindowAndEndsWithZeroWhenItCloses) {
     DWORD code = 0;
     ASSERT_TRUE(::GetExitCodeProcess(process.hProcess, &code));
     ASSERT_EQ(code, STILL_ACTIVE) << "vorel.exe ended before its window came up";
-    game = windowOfProcess(process.dwProcessId, L"Game");
+    game = win32_testing::findWindow({.process = process.dwProcessId, .caption = L"Game"});
     if (game == nullptr) {
       std::this_thread::sleep_for(50ms);
     }
@@ -327,9 +301,10 @@ class Game {
     return started_ && ::GetExitCodeProcess(process_.get(), &code) && code == STILL_ACTIVE;
   }
   // Waits until a window of the game's shows up; nullptr if it never does.
-  [[nodiscard]] HWND await(const wchar_t* className, const wchar_t* caption = nullptr) const {
+  [[nodiscard]] HWND await(std::wstring_view className, std::wstring_view caption = {}) const {
     for (int i = 0; i < 1200 && running(); ++i) {
-      if (HWND window = win32_testing::findWindow(id_, className, caption)) {
+      if (HWND window = win32_testing::findWindow(
+              {.process = id_, .className = className, .caption = caption, .enabledOnly = true})) {
         return window;
       }
       std::this_thread::sleep_for(25ms);

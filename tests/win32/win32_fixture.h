@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "top_windows.h"
 #include "ui/application.h"
 #include "ui/picture.h"
 #include "ui/win32/handles.h"
@@ -43,29 +44,10 @@ class BoxAnswerer {
   [[nodiscard]] int answered() const { return answered_.load(); }
 
  private:
-  struct Search {
-    DWORD process;
-    HWND found;
-  };
-  static BOOL CALLBACK visit(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    wchar_t name[16]{};
-    ::GetClassNameW(window, name, 16);
-    // A box that another one covers is disabled until that one is answered.
-    if (process == search.process && std::wstring(name) == L"#32770" && ::IsWindowVisible(window) &&
-        ::IsWindowEnabled(window)) {
-      search.found = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
   // A message box of this process, the dialog class the system gives them.
   static HWND findBox() {
-    Search search{::GetCurrentProcessId(), nullptr};
-    ::EnumWindows(&visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return findWindow(
+        {.process = ::GetCurrentProcessId(), .className = L"#32770", .enabledOnly = true});
   }
 
   static std::wstring textOf(HWND window) {
@@ -220,38 +202,6 @@ inline std::wstring windowsPath(std::string_view unixPath) {
     path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
   }
   return path;
-}
-
-struct WindowSearch {
-  DWORD process;
-  const wchar_t* className;
-  const wchar_t* caption;
-  HWND found;
-};
-
-inline BOOL CALLBACK visitWindow(HWND window, LPARAM data) {
-  auto& wanted = *reinterpret_cast<WindowSearch*>(data);  // NOLINT(performance-no-int-to-ptr)
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64]{};
-  ::GetClassNameW(window, name, 64);
-  wchar_t text[128]{};
-  ::GetWindowTextW(window, text, 128);
-  if (owner == wanted.process && std::wstring(name) == wanted.className &&
-      (wanted.caption == nullptr || std::wstring(text) == wanted.caption) &&
-      ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-    wanted.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible, enabled top-level window of a process with that class (and
-// caption, when one is given); nullptr when there is none.
-inline HWND findWindow(DWORD process, const wchar_t* className, const wchar_t* caption = nullptr) {
-  WindowSearch search{process, className, caption, nullptr};
-  ::EnumWindows(&visitWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // The Win32 driver with an application on it, and the user's input as the
