@@ -27,23 +27,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "capture.h"
+#include "top_windows.h"
+#include "ui/win32/handles.h"
+
 namespace {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
-};
-using Handle = std::unique_ptr<void, HandleCloser>;
-
-struct DcDeleter {
-  void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
-};
-struct ObjectDeleter {
-  void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
-};
 
 double seconds() {
   static const double frequency = [] {
@@ -56,75 +47,13 @@ double seconds() {
   return static_cast<double>(now.QuadPart) / frequency;
 }
 
-struct Search {
-  DWORD process;  // 0: any
-  std::wstring title;
-  HWND found;
-};
-
-BOOL CALLBACK visit(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<Search*>(data);  // NOLINT(performance-no-int-to-ptr)
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t text[128]{};
-  ::GetWindowTextW(window, text, 128);
-  if ((search.process == 0 || owner == search.process) && search.title == text &&
-      ::IsWindowVisible(window)) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // A visible top-level window with that title, of one process or any.
 HWND findWindow(const std::wstring& title, DWORD process = 0) {
-  Search search{process, title, nullptr};
-  ::EnumWindows(&visit, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// The client area as the screen shows it, one 0xRRGGBB word per pixel.
-std::vector<std::uint32_t> capture(HWND window) {
-  RECT client{};
-  ::GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ::ClientToScreen(window, &origin);
-  const int width = client.right;
-  const int height = client.bottom;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
-                                    static_cast<std::size_t>(height));
-  if (pixels.empty()) {
-    return pixels;
-  }
-  HDC screen = ::GetDC(nullptr);
-  const std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> memory(::CreateCompatibleDC(screen));
-  const std::unique_ptr<std::remove_pointer_t<HBITMAP>, ObjectDeleter> bitmap(
-      ::CreateCompatibleBitmap(screen, width, height));
-  HGDIOBJ previous = ::SelectObject(memory.get(), bitmap.get());
-  ::BitBlt(memory.get(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  ::SelectObject(memory.get(), previous);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  ::GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
-              DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
-  for (std::uint32_t& pixel : pixels) {
-    pixel &= 0xFFFFFF;
-  }
-  return pixels;
+  return win32_testing::findWindow({.process = process, .caption = title});
 }
 
 long count(HWND window, std::uint32_t colour) {
-  long found = 0;
-  for (const std::uint32_t pixel : capture(window)) {
-    found += pixel == colour ? 1 : 0;
-  }
-  return found;
+  return win32_testing::Capture(window).count(colour);
 }
 
 WORD keyCode(const std::string& name) {
@@ -165,16 +94,14 @@ int start(const std::wstring& program, DWORD hold) {
     std::fprintf(stderr, "cannot start the program: error %lu\n", ::GetLastError());
     return 1;
   }
-  const Handle processHandle(process.hProcess);
-  const Handle threadHandle(process.hThread);
+  const ui::win32::KernelHandle processHandle(process.hProcess);
+  const ui::win32::KernelHandle threadHandle(process.hThread);
   double painted = -1;
   while (painted < 0 && seconds() - launched < 30) {
     if (HWND window = findWindow(L"Game", process.dwProcessId)) {
-      for (const std::uint32_t pixel : capture(window)) {
-        if (pixel != 0) {
-          painted = seconds() - launched;
-          break;
-        }
+      const win32_testing::Capture frame(window);
+      if (frame.count(0) < static_cast<long>(frame.width()) * frame.height()) {
+        painted = seconds() - launched;
       }
     }
     if (painted < 0) {
