@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <array>
+#include <cstdio>
+#include <exception>
 
 #include "app/program.h"
 #include "app/settings.h"
@@ -15,6 +17,12 @@ int main() {
   // The model decides when the program ends, not the last window.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  ui::qt::QtDriver driver;
-  return app::run(driver, [] { return QApplication::exec(); });
+  try {
+    ui::qt::QtDriver driver;
+    return app::run(driver, [] { return QApplication::exec(); });
+  } catch (const std::exception& error) {
+    // Only what the system refuses at start-up gets here (such as a timer).
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
 }
