@@ -40,19 +40,19 @@ TimerFd::~TimerFd() {
 
 void TimerFd::armAt(nanoseconds deadline) const {
   // Time 0 would disarm; no deadline on this clock comes that early anyway.
-  const itimerspec spec{{0, 0}, toTimespec(std::max(deadline, nanoseconds(1)))};
-  timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+  const itimerspec expiry{{0, 0}, toTimespec(std::max(deadline, nanoseconds(1)))};
+  timerfd_settime(fd_, TFD_TIMER_ABSTIME, &expiry, nullptr);
 }
 
 void TimerFd::disarm() const {
-  const itimerspec spec{};
-  timerfd_settime(fd_, 0, &spec, nullptr);
+  const itimerspec never{};
+  timerfd_settime(fd_, 0, &never, nullptr);
 }
 
 bool TimerFd::armed() const {
-  itimerspec spec{};
-  timerfd_gettime(fd_, &spec);
-  return spec.it_value.tv_sec != 0 || spec.it_value.tv_nsec != 0;
+  itimerspec current{};
+  timerfd_gettime(fd_, &current);
+  return current.it_value.tv_sec != 0 || current.it_value.tv_nsec != 0;
 }
 
 void TimerFd::acknowledge() const {
