@@ -39,7 +39,7 @@ class QtDriver final : public ui::Driver {
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
-  // Whether a Qt timer is armed for the model's timer.
+  // Whether the model's timer has a schedule of ticks.
   [[nodiscard]] bool armed(const ui::Timer& timer) const { return ticks_.armed(timer); }
   [[nodiscard]] std::size_t armedTimers() const { return ticks_.armedCount(); }
   // Whether anything will wake the program for a tick.

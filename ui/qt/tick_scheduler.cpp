@@ -21,14 +21,17 @@ bool TickScheduler::armed(const ui::Timer& timer) const {
                      [&](const Schedule& s) { return s.timer == &timer; });
 }
 
-void TickScheduler::rearm() const {
-  const auto earliest =
-      std::min_element(schedules_.begin(), schedules_.end(),
-                       [](const Schedule& a, const Schedule& b) { return a.next < b.next; });
-  if (earliest == schedules_.end()) {
+std::vector<TickScheduler::Schedule>::iterator TickScheduler::earliest() {
+  return std::min_element(schedules_.begin(), schedules_.end(),
+                          [](const Schedule& a, const Schedule& b) { return a.next < b.next; });
+}
+
+void TickScheduler::rearm() {
+  const auto next = earliest();
+  if (next == schedules_.end()) {
     clock_.disarm();
   } else {
-    clock_.armAt(earliest->next);
+    clock_.armAt(next->next);
   }
 }
 
@@ -66,9 +69,7 @@ void TickScheduler::clear() {
 void TickScheduler::expired() {
   clock_.acknowledge();
   const nanoseconds now = monotonicNow();
-  const auto due =
-      std::min_element(schedules_.begin(), schedules_.end(),
-                       [](const Schedule& a, const Schedule& b) { return a.next < b.next; });
+  const auto due = earliest();
   if (due == schedules_.end() || due->next > now) {
     rearm();
     return;

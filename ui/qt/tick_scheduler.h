@@ -64,7 +64,8 @@ class TickScheduler final {
     std::chrono::nanoseconds period;
     std::chrono::nanoseconds next;  // on the monotonic clock
   };
-  void rearm() const;
+  [[nodiscard]] std::vector<Schedule>::iterator earliest();
+  void rearm();
   void expired();
 
   Deliver deliver_;
