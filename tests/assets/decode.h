@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,11 @@
 namespace assets_test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The 16 standard icon colours as 0xRRGGBB, in palette order.
+constexpr std::array<std::uint32_t, 16> kIconPalette{
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 inline Bytes read_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -119,8 +125,13 @@ inline Image decode_png(std::span<const std::uint8_t> png) {
 }
 
 // A 4-bit RT_ICON image back to 0xAARRGGBB pixels; transparent pixels read 0.
+// Fails the running test on a header other than a plain 4-bit one.
 inline Image decode_icon_image(std::span<const std::uint8_t> bin) {
   Image image;
+  EXPECT_EQ(le32(bin, 0), 40U);  // header size
+  EXPECT_EQ(le16(bin, 12), 1U);  // planes
+  EXPECT_EQ(le16(bin, 14), 4U);  // bits per pixel
+  EXPECT_EQ(le32(bin, 16), 0U);  // uncompressed
   image.width = static_cast<int>(le32(bin, 4));
   image.height = static_cast<int>(le32(bin, 8)) / 2;
   const auto w = static_cast<std::size_t>(image.width);
@@ -130,6 +141,7 @@ inline Image decode_icon_image(std::span<const std::uint8_t> bin) {
   const std::size_t colours = 40 + 16 * 4;
   const std::size_t mask = colours + colour_stride * h;
   EXPECT_EQ(bin.size(), mask + mask_stride * h);
+  EXPECT_EQ(le32(bin, 20), bin.size() - colours);  // image size
   for (std::size_t y = 0; y < h; ++y) {
     const std::size_t row = h - 1 - y;  // bottom-up
     for (std::size_t x = 0; x < w; ++x) {
