@@ -9,12 +9,12 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "bench/tick_periods.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -47,12 +47,6 @@ class PacingForm final : public ui::Form {
   std::vector<double> times_;
 };
 
-// The value below which a share `p` of the sorted values lie (nearest rank).
-double percentile(const std::vector<double>& sorted, double p) {
-  const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(sorted.size())));
-  return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,12 +76,7 @@ int main(int argc, char** argv) {
 
     const std::vector<double>& t = form->times();
     const auto period = static_cast<double>(ui::kShortestTimerPeriod.count());
-    const double mean = (t.back() - t.front()) / static_cast<double>(t.size() - 1);
-    std::vector<double> periods;
-    for (std::size_t i = 1; i < t.size(); ++i) {
-      periods.push_back(t[i] - t[i - 1]);
-    }
-    std::sort(periods.begin(), periods.end());
+    const bench::TickPeriods periods = bench::tickPeriods(t);
     double latest = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
       latest = std::max(latest, t[i] - period * static_cast<double>(i + 1));
@@ -96,8 +85,8 @@ int main(int argc, char** argv) {
     std::printf(
         "ticks=%zu mean_period_ms=%.3f (%.2f %% off %g) median_period_ms=%.3f p99_period_ms=%.3f "
         "longest_period_ms=%.3f drift_ms=%.2f latest_ms=%.2f\n",
-        t.size(), mean, 100.0 * (mean - period) / period, period, percentile(periods, 0.5),
-        percentile(periods, 0.99), periods.back(), drift, latest);
+        t.size(), periods.mean, 100.0 * (periods.mean - period) / period, period, periods.median,
+        periods.p99, periods.longest, drift, latest);
   }
   return 0;
 }

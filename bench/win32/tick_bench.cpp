@@ -2,13 +2,11 @@
 // driver: the time between successive ticks as the handler sees them.
 #include <windows.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <memory>
-#include <numeric>
 #include <vector>
 
+#include "bench/tick_periods.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -64,21 +62,15 @@ int main() {
     std::printf("only %zu ticks\n", stamps.size());
     return 1;
   }
-  std::vector<double> periods;
-  for (std::size_t i = 1; i < stamps.size(); ++i) {
-    periods.push_back(static_cast<double>(stamps[i] - stamps[i - 1]) * 1000.0 /
-                      static_cast<double>(frequency.QuadPart));
+  std::vector<double> times;
+  for (const long long stamp : stamps) {
+    times.push_back(static_cast<double>(stamp - stamps.front()) * 1000.0 /
+                    static_cast<double>(frequency.QuadPart));
   }
-  const double mean =
-      std::accumulate(periods.begin(), periods.end(), 0.0) / static_cast<double>(periods.size());
-  std::sort(periods.begin(), periods.end());
-  const auto percentile = [&](double p) {
-    const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(periods.size())));
-    return periods[std::clamp<std::size_t>(rank, 1, periods.size()) - 1];
-  };
+  const bench::TickPeriods periods = bench::tickPeriods(times);
   std::printf(
       "tick period at Interval 1 over %zu ticks (ms): mean %.3f, median %.3f, p99 %.3f, "
       "min %.3f, max %.3f\n",
-      periods.size(), mean, percentile(0.5), percentile(0.99), periods.front(), periods.back());
+      periods.count, periods.mean, periods.median, periods.p99, periods.shortest, periods.longest);
   return 0;
 }
