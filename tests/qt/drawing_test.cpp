@@ -37,15 +37,12 @@ TEST_F(Drawing, StretchedPicturesKeepCrispPixelsAndAreClippedAtTheEdge) {
   QImage frame = snapshot(*win);
   ASSERT_EQ(frame.size(), QSize(200, 100));
   // Each source pixel becomes a solid 15 x 15 block: no blending at the seams.
-  const auto block = [&](int x, int y) {
-    return boundsOf(frame, {x, y, 15, 15}, [&](QRgb p) { return p != frame.pixel(x, y); });
-  };
-  EXPECT_EQ(frame.pixel(15, 15), 0xFFFF0000);
-  EXPECT_EQ(frame.pixel(30, 15), 0xFF00FF00);
-  EXPECT_EQ(frame.pixel(15, 30), 0xFF0000FF);
-  EXPECT_EQ(frame.pixel(30, 30), kWhite);
-  for (const QPoint at : {QPoint(15, 15), QPoint(30, 15), QPoint(15, 30), QPoint(30, 30)}) {
-    EXPECT_TRUE(block(at.x(), at.y()).isEmpty()) << at.x() << "," << at.y();
+  for (const auto& [x, y, colour] : {std::tuple{15, 15, 0xFFFF0000U},
+                                     {30, 15, 0xFF00FF00U},
+                                     {15, 30, 0xFF0000FFU},
+                                     {30, 30, kWhite}}) {
+    EXPECT_TRUE(boundsOf(frame, {x, y, 15, 15}, [&](QRgb p) { return p != colour; }).isEmpty())
+        << x << "," << y;
   }
   // The hidden image leaves the ground alone.
   EXPECT_TRUE(boundsOf(frame, {160, 0, 40, 80}, [](QRgb p) { return p != kGround; }).isEmpty());

