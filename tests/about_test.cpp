@@ -37,8 +37,6 @@ TEST_F(AboutWindow, OpensOnlyFromTheBarAndPausesAndResumesKeepingEveryPosition) 
   EXPECT_TRUE(driver.isShown(about()));
   EXPECT_EQ(driver.activeForm(), &about());
   EXPECT_EQ(about().caption(), "About vorel");
-  EXPECT_EQ(about().lblTitle().caption(), "Orvanta");
-  EXPECT_EQ(about().lblVersion().caption(), "Version 3");
   EXPECT_TRUE(paused());
   EXPECT_TRUE(f().Timer1().enabled());  // the pause never touches Enabled
   EXPECT_TRUE(f().Timer2().enabled());
