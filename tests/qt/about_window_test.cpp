@@ -198,21 +198,6 @@ TEST_F(AboutWindow, LooksAsDesigned) {
   EXPECT_EQ(frame.copy(picture), scaled);
 }
 
-TEST_F(AboutWindow, TheCloseBoxKeepsThePauseUntilAReopenedWindowsOk) {
-  QWidget* window = open();
-  ASSERT_NE(window, nullptr);
-  window->windowHandle()->close();
-  EXPECT_EQ(aboutWindow(), nullptr);
-  EXPECT_TRUE(paused());
-  EXPECT_FALSE(app.ended());
-
-  ASSERT_NE(open(), nullptr);
-  EXPECT_EQ(focused(), "OK");
-  EXPECT_TRUE(paused());
-  type(Qt::Key_Return);
-  EXPECT_TRUE(resumed());
-}
-
 TEST_F(AboutWindow, ClosingTheGameLeavesTheAboutWindowWhoseOkEndsTheProgram) {
   bool aboutLived = false;
   const int status = runProgram([&] {
