@@ -33,7 +33,6 @@ class TestForm final : public ui::Form {
  public:
   explicit TestForm(ui::Application& app) : ui::Form(app, "Test", kDesign) {}
 
-  std::function<void()> load;
   std::function<void(ui::Timer&)> tick;
   std::function<void(std::int16_t)> key;
 
@@ -46,11 +45,6 @@ class TestForm final : public ui::Form {
     timer = &add<ui::Timer>(kTimer);
     label = &add<ui::Label>(kLabel);
     array = &addArray(kArray);
-  }
-  void onLoad() override {
-    if (load) {
-      load();
-    }
   }
   void onTick(ui::Timer& t) override {
     if (tick) {
@@ -74,20 +68,6 @@ class Model : public ::testing::Test {
   HeadlessDriver driver;
   ui::Application app{driver, "vorel"};
 };
-
-TEST_F(Model, FormsComeIntoBeingOnFirstReferenceAndLoadOnShow) {
-  EXPECT_EQ(app.loadedForm("Test"), nullptr);
-  TestForm& f = form();
-  EXPECT_FALSE(f.loaded());
-  int loads = 0;
-  f.load = [&] { ++loads; };
-  ASSERT_TRUE(app.start("Test"));
-  EXPECT_TRUE(f.loaded());
-  EXPECT_TRUE(driver.isShown(f));
-  EXPECT_EQ(&form(), &f);  // one program-wide instance
-  app.dispatch([&] { f.show(); });
-  EXPECT_EQ(loads, 1);  // showing a loaded window does not load it again
-}
 
 TEST_F(Model, ArrayElementsAreHiddenCopiesOfElementZero) {
   ASSERT_TRUE(app.start("Test"));
