@@ -181,17 +181,6 @@ TEST_F(Launcher, TheFirstLocationStartsTheToolByItsExactPath) {
   EXPECT_TRUE(about().loaded());
 }
 
-TEST_F(Launcher, TheSecondLocationNamesTheFolderOfTheTool) {
-  const PlantedTool tool(L"C:\\Program Files\\vorel test folder", L"MSINFO32.EXE");
-  const PlantedValue path(kToolKey, L"PATH", std::nullopt);
-  const PlantedValue folder(kFolderKey, L"MSINFO", text(L"C:\\Program Files\\vorel test folder"));
-  const BoxAnswerer answerer;
-
-  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
-  ASSERT_TRUE(runUntil([&] { return tool.ran(); }));
-  EXPECT_TRUE(answerer.boxes().empty());
-}
-
 TEST_F(Launcher, WithNeitherLocationTheBoxSaysSo) {
   const PlantedValue path(kToolKey, L"PATH", std::nullopt);
   const PlantedValue folder(kFolderKey, L"MSINFO", std::nullopt);
@@ -203,35 +192,6 @@ TEST_F(Launcher, WithNeitherLocationTheBoxSaysSo) {
   EXPECT_EQ(answerer.boxes()[0].title, L"vorel");
   EXPECT_EQ(answerer.boxes()[0].text, L"System Information Is Unavailable At This Time");
   EXPECT_TRUE(about().loaded());
-}
-
-TEST_F(Launcher, AFolderThatHoldsNoToolFileShowsTheBox) {
-  // MSINFO32.EXE here is a folder, which does not count as the tool.
-  const std::wstring folder = L"C:\\Program Files\\vorel test empty";
-  ::CreateDirectoryW(folder.c_str(), nullptr);
-  ::CreateDirectoryW((folder + L"\\MSINFO32.EXE").c_str(), nullptr);
-  const PlantedValue path(kToolKey, L"PATH", std::nullopt);
-  const PlantedValue location(kFolderKey, L"MSINFO", text(folder));
-  const BoxAnswerer answerer;
-
-  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
-  const bool answered = runUntil([&] { return answerer.answered() == 1; });
-  ::RemoveDirectoryW((folder + L"\\MSINFO32.EXE").c_str());
-  ::RemoveDirectoryW(folder.c_str());
-  ASSERT_TRUE(answered);
-  EXPECT_EQ(answerer.boxes()[0].text, L"System Information Is Unavailable At This Time");
-}
-
-TEST_F(Launcher, AnEmptyStringAtTheFirstLocationShowsTheBoxWithoutTryingTheSecond) {
-  const PlantedTool tool(L"C:\\Program Files\\vorel test folder", L"MSINFO32.EXE");
-  const PlantedValue path(kToolKey, L"PATH", RegistryData{REG_SZ, {}});
-  const PlantedValue folder(kFolderKey, L"MSINFO", text(L"C:\\Program Files\\vorel test folder"));
-  const BoxAnswerer answerer;
-
-  ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
-  ASSERT_TRUE(runUntil([&] { return answerer.answered() == 1; }));
-  EXPECT_EQ(answerer.boxes()[0].text, L"System Information Is Unavailable At This Time");
-  EXPECT_FALSE(tool.ran());
 }
 
 }  // namespace
