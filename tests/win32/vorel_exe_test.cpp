@@ -9,7 +9,9 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "assets/pictures.h"
@@ -25,62 +27,25 @@ std::wstring exePath() {
   return win32_testing::windowsPath(VOREL_EXE);
 }
 
+// The version block's fixed part, and one string of its table, "" if absent.
 class VersionBlock {
  public:
   explicit VersionBlock(const std::wstring& file) {
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
-    data_.resize(size);
-    ok_ = size > 0 && ::GetFileVersionInfoW(file.c_str(), 0, size, data_.data());
+    data_.resize(::GetFileVersionInfoSizeW(file.c_str(), &ignored));
+    ok_ = !data_.empty() &&
+          ::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data_.size()), data_.data());
   }
   [[nodiscard]] bool ok() const { return ok_; }
-
-  [[nodiscard]] std::vector<std::uint8_t> value(const std::wstring& path) {
+  [[nodiscard]] std::wstring_view value(const std::wstring& path) {
     void* found = nullptr;
     UINT length = 0;
     if (!ok_ || !::VerQueryValueW(data_.data(), path.c_str(), &found, &length)) {
       return {};
     }
-    const auto* bytes = static_cast<const std::uint8_t*>(found);
-    return {bytes, bytes + length};
-  }
-  [[nodiscard]] std::wstring text(const std::wstring& name) {
-    void* found = nullptr;
-    UINT length = 0;
-    const std::wstring path = L"\\StringFileInfo\\040904B0\\" + name;
-    if (!ok_ || !::VerQueryValueW(data_.data(), path.c_str(), &found, &length)) {
-      return L"<missing>";
-    }
-    return static_cast<const wchar_t*>(found);
-  }
-  // The keys of the string table as stored, in their order.
-  [[nodiscard]] std::vector<std::wstring> stringKeys() const {
-    // Each entry: length, value length, type, key, padding to 32 bits, value.
-    const std::wstring table = L"040904B0";
-    const auto* begin = reinterpret_cast<const wchar_t*>(data_.data());
-    const std::size_t units = data_.size() / sizeof(wchar_t);
-    const std::wstring_view all(begin, units);
-    const std::size_t at = all.find(table);
-    std::vector<std::wstring> keys;
-    if (at == std::wstring_view::npos) {
-      return keys;
-    }
-    std::size_t offset = (at + table.size() + 1) * sizeof(wchar_t);
-    offset = (offset + 3) & ~std::size_t{3};
-    const std::size_t tableStart = at * sizeof(wchar_t) - 3 * sizeof(std::uint16_t);
-    std::uint16_t tableLength = 0;
-    std::memcpy(&tableLength, data_.data() + tableStart, sizeof tableLength);
-    const std::size_t end = tableStart + tableLength;
-    while (offset + 6 < end) {
-      std::uint16_t length = 0;
-      std::memcpy(&length, data_.data() + offset, sizeof length);
-      if (length == 0) {
-        break;
-      }
-      keys.emplace_back(reinterpret_cast<const wchar_t*>(data_.data() + offset + 6));
-      offset = (offset + length + 3) & ~std::size_t{3};
-    }
-    return keys;
+    return {static_cast<const wchar_t*>(found), path.starts_with(L"\\StringFileInfo")
+                                                    ? std::wcslen(static_cast<wchar_t*>(found))
+                                                    : length / sizeof(wchar_t)};
   }
 
  private:
@@ -92,43 +57,28 @@ TEST(VorelExe, CarriesItsVersionBlock) {
   VersionBlock block(exePath());
   ASSERT_TRUE(block.ok()) << "no version block in vorel.exe";
 
-  const std::vector<std::uint8_t> fixed = block.value(L"\\");
-  ASSERT_EQ(fixed.size(), sizeof(VS_FIXEDFILEINFO));
+  const std::wstring_view fixed = block.value(L"\\");
+  ASSERT_EQ(fixed.size() * sizeof(wchar_t), sizeof(VS_FIXEDFILEINFO));
   VS_FIXEDFILEINFO info{};
   std::memcpy(&info, fixed.data(), sizeof info);
   EXPECT_EQ(info.dwSignature, 0xFEEF04BDU);
-  EXPECT_EQ(info.dwFileVersionMS, 0x00010000U);
-  EXPECT_EQ(info.dwFileVersionLS, 0U);
-  EXPECT_EQ(info.dwProductVersionMS, 0x00010000U);
-  EXPECT_EQ(info.dwProductVersionLS, 0U);
-  EXPECT_EQ(info.dwFileFlagsMask, 0U);
-  EXPECT_EQ(info.dwFileFlags, 0U);
-  EXPECT_EQ(info.dwFileOS, 4U);
-  EXPECT_EQ(info.dwFileType, 1U);
-  EXPECT_EQ(info.dwFileSubtype, 0U);
-  EXPECT_EQ(info.dwFileDateMS, 0U);
-  EXPECT_EQ(info.dwFileDateLS, 0U);
+  const std::vector<DWORD> fields{
+      info.dwFileVersionMS, info.dwFileVersionLS, info.dwProductVersionMS, info.dwProductVersionLS,
+      info.dwFileFlags,     info.dwFileOS,        info.dwFileType};
+  EXPECT_EQ(fields, (std::vector<DWORD>{0x00010000, 0, 0x00010000, 0, 0, 4, 1}));
 
-  EXPECT_EQ(block.text(L"CompanyName"), L"Orvanta");
-  EXPECT_EQ(block.text(L"ProductName"), L"vorel");
-  EXPECT_EQ(block.text(L"FileVersion"), L"1.00");
-  EXPECT_EQ(block.text(L"ProductVersion"), L"1.00");
-  EXPECT_EQ(block.text(L"InternalName"), L"vorel");
-  EXPECT_EQ(block.text(L"OriginalFilename"), L"vorel.exe");
-  EXPECT_EQ(block.stringKeys(),
-            (std::vector<std::wstring>{L"CompanyName", L"ProductName", L"FileVersion",
-                                       L"ProductVersion", L"InternalName", L"OriginalFilename"}));
-
-  const std::vector<std::uint8_t> translation = block.value(L"\\VarFileInfo\\Translation");
-  EXPECT_EQ(translation, (std::vector<std::uint8_t>{0x09, 0x04, 0xB0, 0x04}));
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+      {L"CompanyName", L"Orvanta"}, {L"ProductName", L"vorel"},
+      {L"FileVersion", L"1.00"},    {L"ProductVersion", L"1.00"},
+      {L"InternalName", L"vorel"},  {L"OriginalFilename", L"vorel.exe"}};
+  for (const auto& [name, expected] : strings) {
+    EXPECT_EQ(block.value(std::wstring(L"\\StringFileInfo\\040904B0\\") + name), expected) << name;
+  }
+  // Language 0x0409, code page 1200, as two 16-bit words.
+  EXPECT_EQ(block.value(L"\\VarFileInfo\\Translation"), (std::wstring{0x0409, 1200}));
 }
 
 #pragma pack(push, 2)
-struct GroupHeader {
-  std::uint16_t reserved;
-  std::uint16_t type;
-  std::uint16_t count;
-};
 struct GroupEntry {
   std::uint8_t width;
   std::uint8_t height;
@@ -153,117 +103,74 @@ TEST(VorelExe, CarriesItsIconGroup) {
   ASSERT_NE(group, nullptr) << "no icon group 1";
   const auto* data =
       static_cast<const std::uint8_t*>(::LockResource(::LoadResource(module.get(), group)));
-  ASSERT_GE(::SizeofResource(module.get(), group), sizeof(GroupHeader) + 2 * sizeof(GroupEntry));
-  GroupHeader header{};
-  std::memcpy(&header, data, sizeof header);
-  EXPECT_EQ(header.type, 1);
-  ASSERT_EQ(header.count, 2);
-
-  const std::uint8_t sizes[2] = {32, 16};
-  const std::uint16_t ids[2] = {30001, 30002};
-  for (int i = 0; i < 2; ++i) {
+  // A header of three words (reserved, type 1, count) and the entries.
+  constexpr std::size_t kHeader = 6;
+  ASSERT_GE(::SizeofResource(module.get(), group), kHeader + 2 * sizeof(GroupEntry));
+  EXPECT_EQ(data[2] + 256 * data[3], 1);
+  EXPECT_EQ(data[4] + 256 * data[5], 2);
+  for (const auto& [index, id, size] :
+       {std::tuple{std::size_t{0}, 30001, 32}, std::tuple{std::size_t{1}, 30002, 16}}) {
     GroupEntry entry{};
-    std::memcpy(&entry, data + sizeof header + static_cast<std::size_t>(i) * sizeof entry,
-                sizeof entry);
-    EXPECT_EQ(entry.id, ids[i]);
-    EXPECT_EQ(entry.width, sizes[i]);
-    EXPECT_EQ(entry.height, sizes[i]);
+    std::memcpy(&entry, data + kHeader + index * sizeof entry, sizeof entry);
+    EXPECT_EQ(entry.id, id);
+    EXPECT_EQ(entry.width, size);
+    EXPECT_EQ(entry.height, size);
     EXPECT_EQ(entry.colours, 16);
     EXPECT_EQ(entry.bitCount, 4);
-    HRSRC image = ::FindResourceW(module.get(), MAKEINTRESOURCEW(ids[i]), MAKEINTRESOURCEW(3));
-    ASSERT_NE(image, nullptr) << ids[i];
-    EXPECT_EQ(::SizeofResource(module.get(), image), entry.bytes) << ids[i];
+    HRSRC image = ::FindResourceW(module.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3));
+    ASSERT_NE(image, nullptr) << id;
+    EXPECT_EQ(::SizeofResource(module.get(), image), entry.bytes) << id;
   }
-}
-
-TEST(VorelExe, StartsWithTheGameWindowAndEndsWithZeroWhenItCloses) {
-  std::wstring commandLine = L"\"" + exePath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(exePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process))
-      << "error " << ::GetLastError();
-  const ui::win32::KernelHandle processHandle(process.hProcess);
-  const ui::win32::KernelHandle threadHandle(process.hThread);
-
-  HWND game = nullptr;
-  for (int i = 0; i < 600 && game == nullptr; ++i) {
-    DWORD code = 0;
-    ASSERT_TRUE(::GetExitCodeProcess(process.hProcess, &code));
-    ASSERT_EQ(code, STILL_ACTIVE) << "vorel.exe ended before its window came up";
-    game = win32_testing::findWindow({.process = process.dwProcessId, .caption = L"Game"});
-    if (game == nullptr) {
-      std::this_thread::sleep_for(50ms);
-    }
-  }
-  ASSERT_NE(game, nullptr) << "no window \"Game\"";
-  RECT client{};
-  ::GetClientRect(game, &client);
-  EXPECT_EQ(client.right, 792);
-  EXPECT_EQ(client.bottom, 72);
-
-  ::PostMessageW(game, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30'000), WAIT_OBJECT_0);
-  DWORD status = 1;
-  ::GetExitCodeProcess(process.hProcess, &status);
-  EXPECT_EQ(status, 0U);
 }
 
 // Groups the pixels of a capture that stand out from its ground (the corner
-// pixel) into 8-connected shapes, and counts the different shapes among them.
-// Letters make several; a font without the script's glyphs draws the same
-// empty box for every character.
+// pixel) into 8-connected shapes, and counts the different shapes among them
+// by their extent and size. Letters make several; a font without the script's
+// glyphs draws the same empty box for every character.
 int distinctShapes(const win32_testing::Capture& capture) {
-  const std::uint32_t ground = capture.at(0, 0);
+  const int width = capture.width();
+  const int height = capture.height();
   const auto brightness = [](std::uint32_t pixel) {
     return static_cast<int>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF));
   };
-  const auto inked = [&](int x, int y) {
-    return std::abs(brightness(capture.at(x, y)) - brightness(ground)) > 3 * 96;
+  const int ground = brightness(capture.at(0, 0));
+  std::vector<bool> seen(static_cast<std::size_t>(width * height));
+  const auto visit = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= width || y >= height ||
+        seen[static_cast<std::size_t>(y * width + x)] ||
+        std::abs(brightness(capture.at(x, y)) - ground) <= 3 * 96) {
+      return false;
+    }
+    seen[static_cast<std::size_t>(y * width + x)] = true;
+    return true;
   };
-  std::vector<bool> seen(static_cast<std::size_t>(capture.width() * capture.height()));
-  std::set<std::vector<std::pair<int, int>>> shapes;
-  for (int y = 0; y < capture.height(); ++y) {
-    for (int x = 0; x < capture.width(); ++x) {
-      if (seen[static_cast<std::size_t>(y * capture.width() + x)] || !inked(x, y)) {
+  std::set<std::tuple<int, int, int>> shapes;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (!visit(x, y)) {
         continue;
       }
-      std::vector<std::pair<int, int>> shape;
-      std::vector<std::pair<int, int>> open{{x, y}};
-      seen[static_cast<std::size_t>(y * capture.width() + x)] = true;
-      while (!open.empty()) {
+      int left = x;
+      int right = x;
+      int top = y;
+      int bottom = y;
+      int size = 0;
+      for (std::vector<std::pair<int, int>> open{{x, y}}; !open.empty(); ++size) {
         const auto [px, py] = open.back();
         open.pop_back();
-        shape.emplace_back(px, py);
+        left = std::min(left, px);
+        right = std::max(right, px);
+        top = std::min(top, py);
+        bottom = std::max(bottom, py);
         for (int dy = -1; dy <= 1; ++dy) {
           for (int dx = -1; dx <= 1; ++dx) {
-            const int nx = px + dx;
-            const int ny = py + dy;
-            if (nx < 0 || ny < 0 || nx >= capture.width() || ny >= capture.height()) {
-              continue;
-            }
-            const auto at = static_cast<std::size_t>(ny * capture.width() + nx);
-            if (!seen[at] && inked(nx, ny)) {
-              seen[at] = true;
-              open.emplace_back(nx, ny);
+            if (visit(px + dx, py + dy)) {
+              open.emplace_back(px + dx, py + dy);
             }
           }
         }
       }
-      // The shape relative to its top-left corner, so equal glyphs compare equal.
-      int left = shape.front().first;
-      int top = shape.front().second;
-      for (const auto& [px, py] : shape) {
-        left = std::min(left, px);
-        top = std::min(top, py);
-      }
-      for (auto& [px, py] : shape) {
-        px -= left;
-        py -= top;
-      }
-      std::sort(shape.begin(), shape.end());
-      shapes.insert(std::move(shape));
+      shapes.emplace(right - left, bottom - top, size);
     }
   }
   return static_cast<int>(shapes.size());
@@ -327,6 +234,15 @@ class Game {
   ui::win32::KernelHandle process_;
   ui::win32::KernelHandle thread_;
 };
+
+TEST(VorelExe, StartsWithTheGameWindowAndEndsWithZeroWhenItCloses) {
+  const Game game;
+  ASSERT_TRUE(game.started()) << "error " << ::GetLastError();
+  HWND window = game.await(L"VorelForm", L"Game");
+  ASSERT_NE(window, nullptr) << "no window \"Game\"";
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(game.exitStatus(), std::optional<DWORD>(0));
+}
 
 TEST(VorelExe, LeftAloneTheGameIsLostWithTheWreckAndTheBoxThenEndsWithZero) {
   const Game game;
