@@ -26,8 +26,7 @@ namespace win32_testing {
 using namespace std::chrono_literals;
 
 // Answers the message boxes of this process as a user would, from a thread of
-// its own: it reads each box's title and text, waits until `ready` holds,
-// then presses OK.
+// its own: it reads each box's title and text, then presses OK.
 class BoxAnswerer {
  public:
   struct Box {
@@ -35,8 +34,7 @@ class BoxAnswerer {
     std::wstring text;
   };
 
-  explicit BoxAnswerer(std::function<bool()> ready = [] { return true; })
-      : ready_(std::move(ready)), thread_([this](const std::stop_token& stop) { run(stop); }) {}
+  BoxAnswerer() : thread_([this](const std::stop_token& stop) { run(stop); }) {}
 
   [[nodiscard]] std::vector<Box> boxes() const {
     const std::scoped_lock lock(mutex_);
@@ -60,7 +58,7 @@ class BoxAnswerer {
   void run(const std::stop_token& stop) {
     while (!stop.stop_requested()) {
       HWND box = findBox();
-      if (box == nullptr || !ready_()) {
+      if (box == nullptr) {
         std::this_thread::sleep_for(20ms);
         continue;
       }
@@ -77,7 +75,6 @@ class BoxAnswerer {
     }
   }
 
-  std::function<bool()> ready_;
   mutable std::mutex mutex_;
   std::vector<Box> boxes_;
   std::atomic<int> answered_{0};
