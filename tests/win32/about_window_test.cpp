@@ -16,7 +16,6 @@
 // The About window on real windows, driven through the system's input queue.
 namespace {
 
-using win32_testing::BoxAnswerer;
 using win32_testing::Capture;
 using win32_testing::DriverTest;
 using win32_testing::User;
@@ -29,10 +28,6 @@ class AboutWindow : public DriverTest {
     return dynamic_cast<about::FrmAbout*>(app.loadedForm(about::FrmAbout::kName));
   }
   HWND aboutWindow() { return about() == nullptr ? nullptr : driver.windowOf(*about()); }
-  HWND button(const wchar_t* caption) {
-    return ::FindWindowExW(aboutWindow(), nullptr, L"BUTTON", caption);
-  }
-  [[nodiscard]] bool resumed() { return about() == nullptr && driver.scheduled(game().Timer1()); }
 
   // A click on the "About" bar of the game window: the game pauses, and no
   // timer is left to wake the loop while the About window is up.
@@ -43,28 +38,6 @@ class AboutWindow : public DriverTest {
     ASSERT_FALSE(driver.anyScheduled());
   }
 };
-
-TEST_F(AboutWindow, KeysAndClicksReachTheRightButtons) {
-  const BoxAnswerer answerer;
-  ASSERT_TRUE(app.start(game::Form1::kName));
-  ASSERT_NO_FATAL_FAILURE(openAbout());
-  EXPECT_EQ(::GetFocus(), button(L"OK"));
-  User::press(VK_TAB);
-  User::press(VK_RETURN);
-  ASSERT_TRUE(runUntil([&] { return answerer.answered() == 1; }));
-  ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == aboutWindow(); }));
-  User::press(VK_TAB);  // back to OK, so Alt+S does not just click the focused button
-  User::chord(VK_MENU, 'S');
-  ASSERT_TRUE(runUntil([&] { return answerer.answered() == 2; }));
-  ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == aboutWindow(); }));
-  User::press(VK_ESCAPE);
-  ASSERT_TRUE(runUntil([&] { return resumed(); }));
-
-  ASSERT_NO_FATAL_FAILURE(openAbout());
-  User::clickCentre(button(L"OK"));
-  ASSERT_TRUE(runUntil([&] { return resumed(); }));
-  EXPECT_EQ(answerer.answered(), 2);
-}
 
 bool isWhite(std::uint32_t pixel) {
   return pixel == 0xFFFFFF;

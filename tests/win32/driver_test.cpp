@@ -18,6 +18,7 @@ namespace {
 
 using win32_testing::BoxAnswerer;
 using win32_testing::DriverTest;
+using win32_testing::User;
 
 constexpr std::array<std::uint32_t, 4> kRedPixels{0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000};
 const ui::Picture kRed{"red", 2, 2, kRedPixels};
@@ -229,17 +230,18 @@ TEST_F(Win32Driver, DialogKeysClickTheRightButton) {
   const auto after = [&](std::size_t count) {
     return runUntil([&] { return clicks.size() >= count; });
   };
+  ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == window; }));
 
-  pressKey(focused(window), VK_RETURN);  // the first button has the focus
+  User::press(VK_RETURN);  // the first button has the focus
   ASSERT_TRUE(after(1));
-  pressKey(focused(window), VK_TAB);
-  pressKey(focused(window), VK_RETURN);  // now the second one
+  User::press(VK_TAB);
+  User::press(VK_RETURN);  // now the second one
   ASSERT_TRUE(after(2));
-  pressKey(focused(window), VK_SPACE);
+  User::press(VK_SPACE);
   ASSERT_TRUE(after(3));
-  pressKey(focused(window), VK_ESCAPE);  // the cancel button, wherever the focus is
+  User::press(VK_ESCAPE);  // the cancel button, wherever the focus is
   ASSERT_TRUE(after(4));
-  ::PostMessageW(focused(window), WM_SYSCHAR, 't', 1 | (1 << 29));  // Alt+T
+  User::chord(VK_MENU, 'T');
   ASSERT_TRUE(after(5));
   EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "second", "second", "ok", "third"}));
   EXPECT_TRUE(dialog().keys.empty());  // keys in a window with buttons go to the buttons

@@ -187,7 +187,7 @@ TEST_F(Launcher, WithNeitherLocationTheBoxSaysSo) {
   const BoxAnswerer answerer;
 
   ASSERT_NO_FATAL_FAILURE(clickSystemInfo());
-  ASSERT_TRUE(runUntil([&] { return answerer.answered() == 1; }));
+  ASSERT_TRUE(runUntil([&] { return answerer.boxes().size() == 1; }));
   ASSERT_EQ(answerer.boxes().size(), 1U);
   EXPECT_EQ(answerer.boxes()[0].title, L"vorel");
   EXPECT_EQ(answerer.boxes()[0].text, L"System Information Is Unavailable At This Time");

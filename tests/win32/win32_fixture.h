@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -40,7 +39,6 @@ class BoxAnswerer {
     const std::scoped_lock lock(mutex_);
     return boxes_;
   }
-  [[nodiscard]] int answered() const { return answered_.load(); }
 
  private:
   // A message box of this process, the dialog class the system gives them.
@@ -68,7 +66,6 @@ class BoxAnswerer {
         boxes_.push_back(Box{textOf(box), textOf(::GetDlgItem(box, 0xFFFF))});
       }
       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-      ++answered_;
       while (::IsWindow(box) && ::IsWindowVisible(box) && !stop.stop_requested()) {
         std::this_thread::sleep_for(10ms);
       }
@@ -77,7 +74,6 @@ class BoxAnswerer {
 
   mutable std::mutex mutex_;
   std::vector<Box> boxes_;
-  std::atomic<int> answered_{0};
   std::jthread thread_;
 };
 
@@ -152,14 +148,6 @@ class DriverTest : public ::testing::Test {
     return driver.runUntil(done, 20s);
   }
 
-  static HWND focused(HWND fallback) {
-    HWND focus = ::GetFocus();
-    return focus != nullptr ? focus : fallback;
-  }
-  static void pressKey(HWND window, WPARAM key) {
-    ::PostMessageW(window, WM_KEYDOWN, key, 1);
-    ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-  }
   static void click(HWND window, int x, int y) {
     ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
