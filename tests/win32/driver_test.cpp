@@ -69,16 +69,10 @@ class PlainForm final : public ui::Form {
   }
   void onClick(ui::Control& control) override { clicks.emplace_back(control.name()); }
   void onTick(ui::Timer& timer) override {
-    if (&timer == second) {
-      ++secondTicks;
-      if (onSecondTick) {
-        onSecondTick();
-      }
-      return;
-    }
-    ++firstTicks;
-    if (onFirstTick) {
-      onFirstTick();
+    const bool isSecond = &timer == second;
+    ++(isSecond ? secondTicks : firstTicks);
+    if (const std::function<void()>& handler = isSecond ? onSecondTick : onFirstTick) {
+      handler();
     }
   }
 };
