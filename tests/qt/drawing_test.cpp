@@ -37,12 +37,16 @@ TEST_F(Drawing, StretchedPicturesKeepCrispPixelsAndAreClippedAtTheEdge) {
   QImage frame = snapshot(*win);
   ASSERT_EQ(frame.size(), QSize(200, 100));
   // Each source pixel becomes a solid 15 x 15 block: no blending at the seams.
-  for (const auto& [x, y, colour] : {std::tuple{15, 15, 0xFFFF0000U},
-                                     {30, 15, 0xFF00FF00U},
-                                     {15, 30, 0xFF0000FFU},
-                                     {30, 30, kWhite}}) {
-    EXPECT_TRUE(boundsOf(frame, {x, y, 15, 15}, [&](QRgb p) { return p != colour; }).isEmpty())
-        << x << "," << y;
+  struct Block {
+    int x;
+    int y;
+    QRgb colour;
+  };
+  for (const Block b : {Block{15, 15, 0xFFFF0000}, Block{30, 15, 0xFF00FF00},
+                        Block{15, 30, 0xFF0000FF}, Block{30, 30, kWhite}}) {
+    EXPECT_TRUE(
+        boundsOf(frame, {b.x, b.y, 15, 15}, [&](QRgb p) { return p != b.colour; }).isEmpty())
+        << b.x << "," << b.y;
   }
   // The hidden image leaves the ground alone.
   EXPECT_TRUE(boundsOf(frame, {160, 0, 40, 80}, [](QRgb p) { return p != kGround; }).isEmpty());
