@@ -59,17 +59,4 @@ TEST_F(TickDelivery, AStalledLoopGetsOneTickNotABurstAndPausingDisarmsTheClock) 
   EXPECT_TRUE(QTest::qWaitFor([&] { return ticks == 4; }, 20000));
 }
 
-TEST_F(TickDelivery, ATickThatStopsItsOwnTimerLeavesNothingArmed) {
-  int ticks = 0;
-  testForm().tick = [&](ui::Timer& timer) {
-    ++ticks;
-    timer.setInterval(0);
-  };
-  ASSERT_TRUE(app.start(qt_testing::TestForm::kName));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks == 1; }, 20000));
-  EXPECT_FALSE(driver.waking());
-  QTest::qWait(150);
-  EXPECT_EQ(ticks, 1);
-}
-
 }  // namespace
