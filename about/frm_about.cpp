@@ -50,7 +50,9 @@ const ui::LabelDesign kLabel1{
     .background = Color::rgb(255, 255, 255),
     .foreground = Color::rgb(255, 0, 0),
     .font = {.points = 9.75, .weight = 400, .italic = false, .charset = 178},
-    .wordWrap = true,
+    // On top of the version label, which overlaps its lower left: "Version 3"
+    // ends before the note's text begins, so no text is painted over.
+    .zOrder = 1,
 };
 const ui::ImageDesign kImage1{
     .name = "Image1",
@@ -103,8 +105,8 @@ FrmAbout::FrmAbout(ui::Application& app, std::unique_ptr<SystemServices> service
 void FrmAbout::build() {
   cmdOK_ = &add<ui::CommandButton>(kCmdOK);
   cmdSysInfo_ = &add<ui::CommandButton>(kCmdSysInfo);
-  label1_ = &add<ui::Label>(kLabel1);
-  image1_ = &add<ui::Image>(kImage1);
+  note_ = &add<ui::Label>(kLabel1);
+  portrait_ = &add<ui::Image>(kImage1);
   lblTitle_ = &add<ui::Label>(kLblTitle);
   lblVersion_ = &add<ui::Label>(kLblVersion);
 }

@@ -30,8 +30,8 @@ class FrmAbout final : public ui::Form {
 
   [[nodiscard]] ui::CommandButton& cmdOK() const { return *cmdOK_; }
   [[nodiscard]] ui::CommandButton& cmdSysInfo() const { return *cmdSysInfo_; }
-  [[nodiscard]] ui::Label& Label1() const { return *label1_; }
-  [[nodiscard]] ui::Image& Image1() const { return *image1_; }
+  [[nodiscard]] ui::Label& note() const { return *note_; }          // Label1
+  [[nodiscard]] ui::Image& portrait() const { return *portrait_; }  // Image1
   [[nodiscard]] ui::Label& lblTitle() const { return *lblTitle_; }
   [[nodiscard]] ui::Label& lblVersion() const { return *lblVersion_; }
 
@@ -46,8 +46,8 @@ class FrmAbout final : public ui::Form {
   std::unique_ptr<SystemServices> services_;
   ui::CommandButton* cmdOK_ = nullptr;
   ui::CommandButton* cmdSysInfo_ = nullptr;
-  ui::Label* label1_ = nullptr;
-  ui::Image* image1_ = nullptr;
+  ui::Label* note_ = nullptr;
+  ui::Image* portrait_ = nullptr;
   ui::Label* lblTitle_ = nullptr;
   ui::Label* lblVersion_ = nullptr;
 };

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <memory>
 #include <utility>
@@ -15,6 +17,10 @@
 
 namespace about {
 namespace {
+
+// The one key there is: a handle of 1 while it is open.
+constexpr RegistryKey kToolKeyHandle = 1;
+constexpr long kInvalidHandle = 6;
 
 class UniqueFd {
  public:
@@ -53,6 +59,13 @@ bool isProgram(const std::string& path) {
          ::access(path.c_str(), X_OK) == 0;
 }
 
+// Registry names are compared without regard to case.
+bool sameName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
 [[noreturn]] void cannotStart() {
   throw ui::Error(ui::ErrorNumber::FileNotFound);
 }
@@ -66,26 +79,42 @@ std::vector<std::string> LinuxServices::defaultTools() {
   return {"/usr/bin/kinfocenter", "/usr/bin/hardinfo2", "/usr/bin/hardinfo"};
 }
 
-long LinuxServices::openKey(RegistryKey root, const std::string& subKey, std::uint32_t options,
-                            std::uint32_t access, RegistryKey& key) {
+long LinuxServices::openKey(RegistryKey root, const std::string& subKey,
+                            std::uint32_t /*options*/, std::uint32_t /*access*/, RegistryKey& key) {
   // Look for the tool afresh each time: it may have been installed meanwhile.
-  registry_ = MemoryRegistry();
-  for (const auto& tool : toolSearchList_) {
-    if (isProgram(tool)) {
-      registry_.plantString(kLocalMachine, kToolKey, kToolValue, tool);
-      break;
-    }
+  const auto installed = std::find_if(toolSearchList_.begin(), toolSearchList_.end(), isProgram);
+  if (root != kLocalMachine || !sameName(subKey, kToolKey) || installed == toolSearchList_.end()) {
+    return kFileNotFound;
   }
-  return registry_.openKey(root, subKey, options, access, key);
+  tool_ = *installed;
+  key = kToolKeyHandle;
+  return kSuccess;
 }
 
+// As the registry answers a string: its bytes with the stored terminator,
+// counted; a value larger than the buffer leaves the buffer untouched.
 long LinuxServices::queryValue(RegistryKey key, const std::string& valueName, std::uint32_t& type,
                                std::span<std::uint8_t> data, std::uint32_t& size) {
-  return registry_.queryValue(key, valueName, type, data, size);
+  if (key != kToolKeyHandle) {
+    return kInvalidHandle;
+  }
+  if (!sameName(valueName, kToolValue)) {
+    return kFileNotFound;
+  }
+  const auto stored = static_cast<std::uint32_t>(tool_.size() + 1);
+  type = kString;
+  if (stored > std::min<std::size_t>(size, data.size())) {
+    size = stored;
+    return kMoreData;
+  }
+  std::copy(tool_.begin(), tool_.end(), data.begin());
+  data[tool_.size()] = 0;
+  size = stored;
+  return kSuccess;
 }
 
 long LinuxServices::closeKey(RegistryKey key) {
-  return registry_.closeKey(key);
+  return key == kToolKeyHandle ? kSuccess : kInvalidHandle;
 }
 
 bool LinuxServices::fileExists(const std::string& path) {

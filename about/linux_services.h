@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "about/memory_registry.h"
 #include "about/system_services.h"
 
 namespace about {
@@ -28,7 +27,7 @@ class LinuxServices final : public SystemServices {
 
  private:
   std::vector<std::string> toolSearchList_;
-  MemoryRegistry registry_;
+  std::string tool_;  // what the open key answers, found when it was opened
 };
 
 }  // namespace about

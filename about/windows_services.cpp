@@ -8,39 +8,15 @@
 #include "about/platform.h"
 #include "about/system_services.h"
 #include "ui/error.h"
+#include "ui/win32/handles.h"
+#include "ui/win32/wide.h"
 
 namespace about {
 namespace {
 
-// Narrow text in the system code page to UTF-16.
-std::wstring wide(const std::string& text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int length =
-      ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (length <= 0) {
-    throw ui::Error(ui::ErrorNumber::InvalidArgument);
-  }
-  std::wstring result(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length);
-  return result;
-}
-
-struct LibraryCloser {
-  void operator()(HMODULE module) const { ::FreeLibrary(module); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryCloser>;
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const {
-    if (handle != nullptr) {
-      ::CloseHandle(handle);
-    }
-  }
-};
-using Handle = std::unique_ptr<void, HandleCloser>;
+using ui::win32::KernelHandle;
+using ui::win32::LibraryHandle;
+using ui::win32::wide;
 
 HKEY handleOf(RegistryKey key) {
   return reinterpret_cast<HKEY>(key);  // NOLINT(performance-no-int-to-ptr)
@@ -89,7 +65,7 @@ class WindowsServices final : public SystemServices {
     if (path.empty()) {
       return false;
     }
-    const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(wide(path, CP_ACP).c_str());
     constexpr DWORD kExcluded =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kExcluded) == 0;
@@ -101,7 +77,7 @@ class WindowsServices final : public SystemServices {
     if (path.empty()) {
       throw ui::Error(ui::ErrorNumber::FileNotFound);
     }
-    const std::wstring application = wide(path);
+    const std::wstring application = wide(path, CP_ACP);
     std::wstring commandLine = L"\"" + application + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -112,8 +88,8 @@ class WindowsServices final : public SystemServices {
                          nullptr, nullptr, &startup, &process) == FALSE) {
       throw ui::Error(ui::ErrorNumber::FileNotFound);
     }
-    const Handle processHandle(process.hProcess);
-    const Handle threadHandle(process.hThread);
+    const KernelHandle processHandle(process.hProcess);
+    const KernelHandle threadHandle(process.hThread);
   }
 
  private:
@@ -135,7 +111,7 @@ class WindowsServices final : public SystemServices {
     return slot;
   }
 
-  Library library_;
+  LibraryHandle library_;
   OpenKeyFunction openKey_ = nullptr;
   QueryValueFunction queryValue_ = nullptr;
   CloseKeyFunction closeKey_ = nullptr;

@@ -32,7 +32,6 @@ const ui::LabelDesign kLabel1{
     .caption = "About",
     .background = Color::rgb(0, 255, 255),
     .foreground = Color::system(Color::kButtonText),
-    .opaque = true,
     .font = {.points = 12, .weight = 700, .italic = true, .charset = 178},
     .alignment = ui::Alignment::Center,
 };
@@ -121,11 +120,11 @@ void Form1::build() {
 void Form1::onLoad() {
   for (int i = 1; i < kColumnLength; ++i) {
     const auto index = static_cast<std::int16_t>(i);
-    l().load(index);
-    h().setCaption(ui::decimal(i - 1));
-    const std::int16_t previous = ui::toInt16(h().caption());
-    ui::Image& element = l()(index);
-    const ui::Image& before = l()(previous);
+    column().load(index);
+    lastIndex().setCaption(ui::decimal(i - 1));
+    const std::int16_t previous = ui::toInt16(lastIndex().caption());
+    ui::Image& element = column()(index);
+    const ui::Image& before = column()(previous);
     element.setLeft(ui::offset(before.left(), kSpacing));
     element.setVisible(true);
   }
@@ -135,16 +134,16 @@ void Form1::onLoad() {
 // shown, pushed out in front of the ship and hidden again within this handler,
 // so it is never seen: what it leaves is its Left, the reach the next tick uses.
 void Form1::onKeyPress(std::int16_t keyCode) {
-  e().setCaption(ui::decimal(keyCode));
+  keyEcho().setCaption(ui::decimal(keyCode));
   if (keyCode != kSpace) {
     return;
   }
-  k().setVisible(true);
-  k().setLeft(ui::offset(j().left(), kMuzzle));
+  shot().setVisible(true);
+  shot().setLeft(ui::offset(ship().left(), kMuzzle));
   for (int pass = 0; pass < kShotPasses; ++pass) {
-    k().setLeft(ui::offset(k().left(), kShotStride));
+    shot().setLeft(ui::offset(shot().left(), kShotStride));
   }
-  k().setVisible(false);
+  shot().setVisible(false);
 }
 
 void Form1::onClick(ui::Control& control) {
@@ -163,8 +162,8 @@ void Form1::onTick(ui::Timer& timer) {
 // timers' Interval at 0.
 void Form1::label1Click() {
   app().form(kAboutWindow).show();
-  Timer1().setInterval(0);
-  Timer2().setInterval(0);
+  gameTimer().setInterval(0);
+  secondTimer().setInterval(0);
 }
 
 // The game tick. Every element moves, visible or not; the first visible one in
@@ -172,23 +171,23 @@ void Form1::label1Click() {
 // since the reach is spent after every visible element.
 void Form1::timer1Tick() {
   for (int i = 0; i < kColumnLength; ++i) {
-    ui::Image& element = l()(static_cast<std::int16_t>(i));
+    ui::Image& element = column()(static_cast<std::int16_t>(i));
     element.setLeft(ui::offset(element.left(), -kStep));
     if (!element.visible()) {
       continue;
     }
-    if (k().left() >= element.left()) {
+    if (shot().left() >= element.left()) {
       element.setVisible(false);
     }
     // A hit in this very pass does not save the ship.
-    if (ui::single(ui::difference(element.left(), kDefeatReach)) <= j().left()) {
-      Timer1().setEnabled(false);
-      j().setPicture(d().picture());
+    if (ui::single(ui::difference(element.left(), kDefeatReach)) <= ship().left()) {
+      gameTimer().setEnabled(false);
+      ship().setPicture(wreck().picture());
       app().msgBox(kDefeatMessage);
       app().end();
     }
-    en().setLeft(ui::offset(l()(kLastElement).left(), kMarkerOffset));
-    k().setLeft(0);
+    endMarker().setLeft(ui::offset(column()(kLastElement).left(), kMarkerOffset));
+    shot().setLeft(0);
   }
 }
 

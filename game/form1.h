@@ -16,17 +16,18 @@ class Form1 final : public ui::Form {
   static constexpr const char* kName = "Form1";
   explicit Form1(ui::Application& app);
 
-  // The controls, valid while the window is loaded.
-  [[nodiscard]] ui::Timer& Timer2() const { return *timer2_; }
-  [[nodiscard]] ui::Timer& Timer1() const { return *timer1_; }
-  [[nodiscard]] ui::Label& Label1() const { return *label1_; }
-  [[nodiscard]] ui::Image& en() const { return *en_; }
-  [[nodiscard]] ui::Image& d() const { return *d_; }
-  [[nodiscard]] ui::Label& e() const { return *e_; }
-  [[nodiscard]] ui::Image& k() const { return *k_; }
-  [[nodiscard]] ui::Label& h() const { return *h_; }
-  [[nodiscard]] ui::Image& j() const { return *j_; }
-  [[nodiscard]] ui::ImageArray& l() const { return *l_; }
+  // The controls, valid while the window is loaded, by their roles; each
+  // keeps its design name (Timer1, j, l, ...) as its name.
+  [[nodiscard]] ui::Timer& secondTimer() const { return *timer2_; }  // Timer2
+  [[nodiscard]] ui::Timer& gameTimer() const { return *timer1_; }    // Timer1
+  [[nodiscard]] ui::Label& aboutBar() const { return *label1_; }     // Label1
+  [[nodiscard]] ui::Image& endMarker() const { return *en_; }        // en
+  [[nodiscard]] ui::Image& wreck() const { return *d_; }             // d
+  [[nodiscard]] ui::Label& keyEcho() const { return *e_; }           // e
+  [[nodiscard]] ui::Image& shot() const { return *k_; }              // k
+  [[nodiscard]] ui::Label& lastIndex() const { return *h_; }         // h
+  [[nodiscard]] ui::Image& ship() const { return *j_; }              // j
+  [[nodiscard]] ui::ImageArray& column() const { return *l_; }       // l
 
  private:
   void build() override;

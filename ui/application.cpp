@@ -72,6 +72,7 @@ void Application::finish(int status) {
     return;
   }
   exitStatus_ = status;
+  ticks_.clear();
   for (auto& entry : forms_) {
     if (entry.instance && entry.instance->loaded()) {
       entry.instance->unload();
@@ -104,6 +105,8 @@ void Application::handleEscape(const std::exception_ptr& escaped) {
   // The untrapped-error report: one box, then the end with status 1. The
   // program is over already: nothing else is handled while the box is open.
   reporting_ = true;
+  ticks_.clear();
+  rearm();
   flushRepaints();
   driver_->messageBox("Error " + decimal(number) + ": " + description, title_);
   finish(1);
@@ -148,17 +151,55 @@ void Application::keyPress(Form& form, std::int16_t keyCode) {
   dispatch([&form, keyCode] { form.handleKeyPress(keyCode); });
 }
 
+void Application::mouseRelease(Form& form, int x, int y) {
+  if (Visual* clicked = form.mouseReleased(x, y)) {
+    click(*clicked);
+  }
+}
+
 void Application::click(Control& control) {
   dispatch([&control] { control.form().handleClick(control); });
 }
 
 void Application::tick(Timer& timer) {
-  dispatch([&timer] {
-    // A tick that was already on its way when the timer stopped is dropped.
-    if (timer.running()) {
-      timer.form().handleTick(timer);
+  dispatch([&timer] { timer.form().handleTick(timer); });
+}
+
+void Application::timerChanged(Timer& timer) {
+  if (!ended()) {
+    ticks_.update(timer, driver_->now());
+    rearm();
+  }
+}
+
+void Application::forgetTimers(const Form& form) {
+  ticks_.forget(form);
+  rearm();
+}
+
+void Application::rearm() {
+  const std::optional<Driver::Time> due = ended() ? std::nullopt : ticks_.nextDue();
+  if (due != wake_) {
+    wake_ = due;
+    driver_->wakeAt(due);
+  }
+}
+
+void Application::deliverDueTicks() {
+  const Driver::Time now = driver_->now();
+  while (!ended()) {
+    Timer* due = ticks_.takeDue(now);
+    if (due == nullptr) {
+      break;
     }
-  });
+    tick(*due);
+  }
+  // The driver's wake-up is spent: ask again, whatever was asked before.
+  wake_.reset();
+  if (!ended()) {
+    wake_ = ticks_.nextDue();
+    driver_->wakeAt(wake_);
+  }
 }
 
 void Application::closeRequested(Form& form) {

@@ -12,8 +12,8 @@
 
 #include "ui/driver.h"
 #include "ui/error.h"
-#include "ui/faults.h"
 #include "ui/form.h"
+#include "ui/tick_schedule.h"
 
 namespace ui {
 
@@ -39,7 +39,6 @@ class Application {
 
   [[nodiscard]] const std::string& title() const { return title_; }
   [[nodiscard]] Driver& driver() const { return *driver_; }
-  [[nodiscard]] FaultInjector& faults() { return faults_; }
 
   // Makes a form known by name; its instance is created on first reference.
   void registerForm(std::string name, FormFactory factory);
@@ -82,10 +81,16 @@ class Application {
 
   // Event entry points for drivers.
   void keyPress(Form& form, std::int16_t keyCode);
+  // The left mouse button at a pixel of a window's client area.
+  void mousePress(Form& form, int x, int y) { form.mousePressed(x, y); }
+  void mouseRelease(Form& form, int x, int y);
+  // A click on a control the driver hit-tests itself (a command button).
   void click(Control& control);
-  void tick(Timer& timer);
   // The user closed a window through its frame (close box, system menu).
   void closeRequested(Form& form);
+  // The time the driver was asked to wake at has come: every timer that is
+  // due ticks once.
+  void deliverDueTicks();
   // Start-up: load and show the start-up form; false when the program
   // already ended in the course of it.
   bool start(std::string_view startupForm);
@@ -93,10 +98,20 @@ class Application {
   [[nodiscard]] bool ended() const { return exitStatus_.has_value(); }
   [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
 
-  // For the model: forms report when they become dirty.
+  // When the next tick is due on the driver's clock; nothing while no timer runs.
+  [[nodiscard]] std::optional<Driver::Time> nextTick() const { return ticks_.nextDue(); }
+  [[nodiscard]] bool scheduled(const Timer& timer) const { return ticks_.contains(timer); }
+
+  // For the model: forms report when they become dirty, timers when they
+  // start, stop or change their period, forms when their timers go.
   void formDirty();
+  void timerChanged(Timer& timer);
+  void forgetTimers(const Form& form);
 
  private:
+  void tick(Timer& timer);
+  // Tells the driver when to wake for the next tick, if that changed.
+  void rearm();
   [[noreturn]] static void throwEnd();
   void finish(int status);
   void handleEscape(const std::exception_ptr& escaped);
@@ -113,7 +128,8 @@ class Application {
   Driver* driver_;
   std::string title_;
   std::vector<Entry> forms_;
-  FaultInjector faults_;
+  TickSchedule ticks_;
+  std::optional<Driver::Time> wake_;  // what the driver was last asked
   std::optional<int> exitStatus_;
   int depth_ = 0;
   bool repaintPending_ = false;

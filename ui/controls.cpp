@@ -11,21 +11,22 @@
 namespace ui {
 
 Control::Control(Form& form, std::string_view name, ControlKind kind)
-    : form_(&form), faults_(&form.app().faults()), name_(name), kind_(kind) {}
+    : form_(&form), name_(name), kind_(kind) {}
 
 // --- Visual
 
-Visual::Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible)
+Visual::Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible,
+               int zOrder)
     : Control(form, name, kind),
       box_(box),
       visible_(visible),
+      zOrder_(zOrder),
       top_(toPixels(box.top)),
       size_{0, 0, toPixels(box.width), toPixels(box.height)} {
   settle();
 }
 
 void Visual::setVisible(bool visible) {
-  beforeWrite();
   if (visible != visible_) {
     visible_ = visible;
     changed();
@@ -70,7 +71,7 @@ PixelRect Visual::takeShownChange() {
 // --- Image
 
 Image::Image(Form& form, const ImageDesign& design)
-    : Visual(form, design.name, ControlKind::Image, design.box, design.visible),
+    : Visual(form, design.name, ControlKind::Image, design.box, design.visible, design.zOrder),
       picture_(design.picture),
       stretch_(design.stretch) {
   fitPicture();
@@ -79,7 +80,8 @@ Image::Image(Form& form, const ImageDesign& design)
 
 Image::Image(const Image& model, std::int16_t index)
     : Visual(model.form(), model.name(), ControlKind::Image,
-             Box{model.left(), model.top(), model.width(), model.height()}, false),
+             Box{model.left(), model.top(), model.width(), model.height()}, false,
+             model.zOrder()),
       picture_(model.picture_),
       stretch_(model.stretch_),
       index_(index) {
@@ -88,7 +90,6 @@ Image::Image(const Image& model, std::int16_t index)
 }
 
 void Image::setPicture(const Picture* picture) {
-  beforeWrite();
   contentChanged();
   picture_ = picture;
   fitPicture();
@@ -105,12 +106,11 @@ void Image::fitPicture() {
 // --- Label
 
 Label::Label(Form& form, const LabelDesign& design)
-    : Visual(form, design.name, ControlKind::Label, design.box, design.visible),
+    : Visual(form, design.name, ControlKind::Label, design.box, design.visible, design.zOrder),
       design_(design),
       caption_(design.caption) {}
 
 void Label::setCaption(std::string_view caption) {
-  beforeWrite();
   if (caption == caption_) {
     return;
   }
@@ -130,13 +130,12 @@ Timer::Timer(Form& form, const TimerDesign& design)
       interval_(design.interval),
       enabled_(design.enabled),
       handled_(design.handled) {
-  // The driver learns of the timer once its form's window exists.
+  // The schedule learns of the timer once its form is loaded.
 }
 
 Timer::~Timer() = default;
 
 void Timer::setInterval(std::int32_t interval) {
-  beforeWrite();
   if (interval < 0) {
     throw Error(ErrorNumber::InvalidArgument);
   }
@@ -145,21 +144,19 @@ void Timer::setInterval(std::int32_t interval) {
 }
 
 void Timer::setEnabled(bool enabled) {
-  beforeWrite();
   enabled_ = enabled;
   notify();
 }
 
 void Timer::notify() {
   if (form().loaded()) {
-    form().app().driver().timerChanged(*this);
+    form().app().timerChanged(*this);
   }
 }
 
 // --- ImageArray
 
-ImageArray::ImageArray(Form& form, const ImageDesign& element0)
-    : form_(&form), faults_(&form.app().faults()), name_(element0.name) {
+ImageArray::ImageArray(Form& form, const ImageDesign& element0) : name_(element0.name) {
   nonNegative_.push_back(std::make_unique<Image>(form, element0));
   count_ = 1;
 }
@@ -174,7 +171,6 @@ void ImageArray::raiseMissing() {
 }
 
 Image& ImageArray::load(std::int16_t index) {
-  form_->checkCreate();
   if (find(index) != nullptr) {
     throw Error(ErrorNumber::AlreadyLoaded);
   }

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/faults.h"
 #include "ui/geometry.h"
 #include "ui/picture.h"
 #include "ui/style.h"
@@ -21,8 +20,7 @@ class Form;
 enum class ControlKind : std::uint8_t { Image, Label, Timer, CommandButton };
 
 // A control of a form. Controls belong to their form and live from its load to
-// its unload; every property write can fail and marks what it changed for the
-// next redraw.
+// its unload; every property write marks what it changed for the next redraw.
 class Control {
  public:
   Control(const Control&) = delete;
@@ -37,11 +35,9 @@ class Control {
 
  protected:
   Control(Form& form, std::string_view name, ControlKind kind);
-  void beforeWrite() const { faults_->check(Operation::WriteProperty); }
 
  private:
   Form* form_;
-  FaultInjector* faults_;
   std::string_view name_;
   ControlKind kind_;
 };
@@ -62,8 +58,9 @@ class Visual : public Control {
   [[nodiscard]] float width() const { return box_.width; }
   [[nodiscard]] float height() const { return box_.height; }
   [[nodiscard]] bool visible() const { return visible_; }
+  // Controls of a higher z-order lie on top of those designed after them.
+  [[nodiscard]] int zOrder() const { return zOrder_; }
   void setLeft(float left) {
-    beforeWrite();
     if (left != box_.left) {
       box_.left = left;
       changed();
@@ -77,7 +74,8 @@ class Visual : public Control {
   }
 
  protected:
-  Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible);
+  Visual(Form& form, std::string_view name, ControlKind kind, Box box, bool visible,
+         int zOrder = 0);
   // Its place or visibility changed: the form works out at the next repaint
   // what the screen must lose and gain, so a control that moves many times,
   // or is shown and hidden again, within one handler costs one comparison.
@@ -102,6 +100,7 @@ class Visual : public Control {
 
   Box box_;
   bool visible_;
+  int zOrder_;
   int top_;
   PixelRect size_;   // only the width and height count
   PixelRect shown_;  // where the screen shows it as of the last repaint; empty when hidden
@@ -114,6 +113,7 @@ struct ImageDesign {
   bool visible = true;
   const Picture* picture = nullptr;
   bool stretch = false;  // scale the picture to the box instead of its own size
+  int zOrder = 0;
 };
 
 class Image final : public Visual {
@@ -143,10 +143,9 @@ struct LabelDesign {
   std::string_view caption;
   Color background = Color::rgb(0xFF, 0xFF, 0xFF);
   Color foreground = Color::system(Color::kButtonText);
-  bool opaque = true;
   Font font;
-  Alignment alignment = Alignment::Left;
-  bool wordWrap = true;
+  Alignment alignment = Alignment::Left;  // the caption breaks into lines at word boundaries
+  int zOrder = 0;
 };
 
 class Label final : public Visual {
@@ -211,18 +210,16 @@ class Timer final : public Control {
   void setEnabled(bool enabled);
 
   // True while the timer delivers ticks.
-  [[nodiscard]] bool running() const { return enabled_ && interval_ > 0 && alive_ && handled_; }
+  [[nodiscard]] bool running() const { return enabled_ && interval_ > 0 && handled_; }
   [[nodiscard]] std::chrono::milliseconds period() const {
     return std::max(std::chrono::milliseconds(interval_), kShortestTimerPeriod);
   }
 
  private:
-  friend class Form;
   void notify();
   std::int32_t interval_;
   bool enabled_;
   bool handled_;
-  bool alive_ = true;
 };
 
 // An image control array. Element 0 comes from the design; further elements
@@ -233,7 +230,6 @@ class ImageArray {
 
   // Raises ControlMissing when no element has that index.
   [[nodiscard]] Image& operator()(std::int16_t index) const {
-    checkLookUp();
     Image* element = find(index);
     if (element == nullptr) [[unlikely]] {
       raiseMissing();
@@ -269,10 +265,7 @@ class ImageArray {
     return findNegative(index);
   }
   [[nodiscard]] Image* findNegative(std::int16_t index) const;
-  void checkLookUp() const { faults_->check(Operation::LookUpElement); }
   [[noreturn]] static void raiseMissing();
-  Form* form_;
-  FaultInjector* faults_;
   std::string_view name_;
   std::vector<std::unique_ptr<Image>> nonNegative_;
   std::map<std::int16_t, std::unique_ptr<Image>> negative_;

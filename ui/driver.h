@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string_view>
 
 #include "ui/geometry.h"
@@ -8,12 +10,14 @@ namespace ui {
 
 class Application;
 class Form;
-class Timer;
 
-// What a windowing back end does for the model. The model calls these; the
-// driver calls back into the Application's event entry points.
+// What a windowing back end does for the model: it turns the model's requests
+// into native calls, and native events into the Application's entry points.
+// Everything that does not depend on the toolkit is decided in the model.
 class Driver {
  public:
+  using Time = std::chrono::nanoseconds;
+
   Driver() = default;
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
@@ -23,22 +27,25 @@ class Driver {
 
   virtual void attach(Application& app) = 0;
 
-  // The form's controls exist; make its window, still hidden, and start those
-  // of its timers that are running.
+  // The form's controls exist: make its window, still hidden.
   virtual void formLoaded(Form& form) = 0;
   // Show the window (or bring it forward) and make it active.
   virtual void formShown(Form& form) = 0;
   // Destroy the window; the form's controls still exist during the call.
   virtual void formUnloading(Form& form) = 0;
   virtual void captionChanged(Form& form) = 0;
-  // Repaint part of a window. Called only between handlers and before a
-  // message box opens, never in the middle of a handler.
+  // Repaint part of a window, buttons included. Called only between handlers
+  // and before a message box opens, never in the middle of a handler.
   virtual void repaint(Form& form, const PixelRect& area) = 0;
-  // A timer's Interval, Enabled or life changed; see Timer::running().
-  virtual void timerChanged(Timer& timer) = 0;
 
-  // A modal box with an OK button only and no icon; returns when dismissed,
-  // delivering events meanwhile.
+  // The monotonic clock that ticks are scheduled on; any origin.
+  [[nodiscard]] virtual Time now() const = 0;
+  // Call Application::deliverDueTicks once `due` has come (at once if it is
+  // past), replacing any earlier request; nothing: no wake-up at all.
+  virtual void wakeAt(std::optional<Time> due) = 0;
+
+  // A modal box with an OK button only and no icon, holding every window of
+  // the program; returns when dismissed, delivering events meanwhile.
   virtual void messageBox(std::string_view prompt, std::string_view title) = 0;
 
   // Leave every event loop, nested ones included; the program exits with status.

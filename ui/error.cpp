@@ -15,10 +15,6 @@ const char* Error::describe(ErrorNumber number) noexcept {
       return "Overflow";
     case ErrorNumber::OutOfMemory:
       return "Out of memory";
-    case ErrorNumber::SubscriptOutOfRange:
-      return "Subscript out of range";
-    case ErrorNumber::DivisionByZero:
-      return "Division by zero";
     case ErrorNumber::TypeMismatch:
       return "Type mismatch";
     case ErrorNumber::FileNotFound:

@@ -11,8 +11,6 @@ enum class ErrorNumber : int {
   InvalidArgument = 5,
   Overflow = 6,
   OutOfMemory = 7,
-  SubscriptOutOfRange = 9,
-  DivisionByZero = 11,
   TypeMismatch = 13,
   FileNotFound = 53,
   FunctionNotBound = 453,

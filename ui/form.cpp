@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "ui/application.h"
 #include "ui/error.h"
@@ -19,7 +20,6 @@ Form::Form(Application& app, std::string_view name, const FormDesign& design)
 Form::~Form() = default;
 
 void Form::setCaption(std::string_view caption) {
-  beforeWrite();
   caption_ = caption;
   if (loaded_) {
     app_->driver().captionChanged(*this);
@@ -40,6 +40,11 @@ void Form::load() {
   }
   loaded_ = true;
   app_->driver().formLoaded(*this);
+  forEachControl([this](Control& control) {
+    if (control.kind() == ControlKind::Timer) {
+      app_->timerChanged(static_cast<Timer&>(control));
+    }
+  });
   invalidateAll();
   onLoad();
 }
@@ -55,16 +60,11 @@ void Form::unload() {
     return;
   }
   // Timers stop first, so no tick is scheduled for controls about to go.
-  forEachControl([](Control& control) {
-    if (control.kind() == ControlKind::Timer) {
-      auto& timer = static_cast<Timer&>(control);
-      timer.alive_ = false;
-      timer.notify();
-    }
-  });
+  app_->forgetTimers(*this);
   app_->driver().formUnloading(*this);
   loaded_ = false;
   shown_ = false;
+  pressed_ = nullptr;
   dirty_ = {};
   changed_.clear();
   destroyControls();
@@ -98,16 +98,28 @@ Control* Form::find(std::string_view name) const {
 
 Visual* Form::hitTest(int x, int y) const {
   Visual* hit = nullptr;
+  const auto take = [&](Visual& visual) { hit = &visual; };  // the last one lies on top
+  forEachDrawn({x, y, 1, 1}, take, take);
+  return hit;
+}
+
+Visual* Form::mouseReleased(int x, int y) {
+  Visual* pressed = std::exchange(pressed_, nullptr);
+  Visual* released = hitTest(x, y);
+  return released == pressed ? released : nullptr;
+}
+
+std::vector<CommandButton*> Form::buttonsInTabOrder() const {
+  std::vector<CommandButton*> buttons;
   forEachControl([&](Control& control) {
-    if (control.kind() == ControlKind::Timer) {
-      return;
-    }
-    auto& visual = static_cast<Visual&>(control);
-    if (visual.visible() && visual.pixelRect().contains(x, y)) {
-      hit = &visual;  // later controls lie on top
+    if (control.kind() == ControlKind::CommandButton) {
+      buttons.push_back(&static_cast<CommandButton&>(control));
     }
   });
-  return hit;
+  std::stable_sort(buttons.begin(), buttons.end(), [](const auto* a, const auto* b) {
+    return a->design().tabIndex < b->design().tabIndex;
+  });
+  return buttons;
 }
 
 void Form::markDirty() {
@@ -147,19 +159,11 @@ PixelRect Form::takeDirty() {
 }
 
 ImageArray& Form::addArray(const ImageDesign& element0) {
-  checkCreate();
+  topLayer_ = std::max(topLayer_, element0.zOrder);
   auto array = std::make_unique<ImageArray>(*this, element0);
   ImageArray& result = *array;
   entries_.emplace_back(std::move(array));
   return result;
-}
-
-void Form::checkCreate() const {
-  app_->faults().check(Operation::CreateControl);
-}
-
-void Form::beforeWrite() const {
-  app_->faults().check(Operation::WriteProperty);
 }
 
 }  // namespace ui

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -89,8 +91,40 @@ class Form {
       }
     }
   }
-  // The topmost visible image, label or button at a pixel; nullptr for the ground.
+  // The visible images and labels that meet `area`, bottom first: in design
+  // order (array elements in index order where the array stands), those of a
+  // higher z-order after all of a lower one. What is drawn and what is clicked
+  // follow this order. Timers and buttons are not visited.
+  template <typename ImageVisitor, typename LabelVisitor>
+  void forEachDrawn(const PixelRect& area, ImageVisitor&& image, LabelVisitor&& label) const {
+    for (int layer = 0; layer <= topLayer_; ++layer) {
+      forEachControl([&](Control& control) {
+        const ControlKind kind = control.kind();
+        if (kind != ControlKind::Image && kind != ControlKind::Label) {
+          return;
+        }
+        const auto& visual = static_cast<const Visual&>(control);
+        if (visual.zOrder() != layer || !visual.visible() ||
+            visual.pixelRect().intersected(area).empty()) {
+          return;
+        }
+        if (kind == ControlKind::Image) {
+          image(static_cast<Image&>(control));
+        } else {
+          label(static_cast<Label&>(control));
+        }
+      });
+    }
+  }
+  // The topmost visible image or label at a pixel; nullptr for the ground.
   [[nodiscard]] Visual* hitTest(int x, int y) const;
+  // The left mouse button went down or up at a pixel of the client area. A
+  // click is a press and a release on the same control: the release returns
+  // that control, or nullptr.
+  void mousePressed(int x, int y) { pressed_ = hitTest(x, y); }
+  [[nodiscard]] Visual* mouseReleased(int x, int y);
+  // The command buttons in the order the Tab key visits them.
+  [[nodiscard]] std::vector<CommandButton*> buttonsInTabOrder() const;
 
   // Repainting: the area changed since the last take, then cleared.
   void invalidate(const PixelRect& area) {
@@ -128,10 +162,12 @@ class Form {
 
   template <typename T, typename Design>
   T& add(const Design& design) {
-    checkCreate();
     auto control = std::make_unique<T>(*this, design);
     T& result = *control;
     entries_.emplace_back(std::move(control));
+    if constexpr (std::is_base_of_v<Visual, T>) {
+      topLayer_ = std::max(topLayer_, result.zOrder());
+    }
     return result;
   }
   ImageArray& addArray(const ImageDesign& element0);
@@ -141,8 +177,6 @@ class Form {
   friend class Visual;
   friend class ImageArray;
   void markDirty();
-  void checkCreate() const;
-  void beforeWrite() const;
   void destroyControls();
 
   Application* app_;
@@ -152,6 +186,8 @@ class Form {
   bool loaded_ = false;
   bool shown_ = false;
   std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
+  int topLayer_ = 0;
+  Visual* pressed_ = nullptr;
   PixelRect dirty_;
   PixelRect view_;
   std::vector<Visual*> changed_;  // its capacity stays, so a tick allocates nothing

@@ -25,19 +25,10 @@ class Color {
 
   // The standard scheme of the system colours the windows use.
   static constexpr std::uint32_t standardSystemColor(int index) {
-    switch (index) {
-      case kWindow:
-        return 0xFFFFFF;
-      case kButtonFace:
-        return 0xC0C0C0;
-      default:  // menu text, window text and button text are black
-        return 0x000000;
-    }
+    return index == kButtonFace ? 0xC0C0C0 : 0x000000;  // the texts are black
   }
 
-  static constexpr int kWindow = 5;
   static constexpr int kMenuText = 7;
-  static constexpr int kWindowText = 8;
   static constexpr int kButtonFace = 15;
   static constexpr int kButtonText = 18;
 
@@ -55,7 +46,7 @@ struct Font {
   int charset = 0;
 };
 
-enum class Alignment : std::uint8_t { Left, Right, Center };
+enum class Alignment : std::uint8_t { Left, Center };
 
 enum class BorderStyle : std::uint8_t {
   Sizable,      // title bar, system menu, minimise and maximise

@@ -8,8 +8,4 @@ void raiseNotFinite(double value) {
   throw Error(std::isnan(value) ? ErrorNumber::InvalidArgument : ErrorNumber::Overflow);
 }
 
-void raiseDivisionByZero() {
-  throw Error(ErrorNumber::DivisionByZero);
-}
-
 }  // namespace ui::detail

@@ -16,7 +16,6 @@ inline constexpr int kTwipsPerPixel = 15;
 namespace detail {
 // Raises Overflow for an infinite value, InvalidArgument for a NaN.
 [[noreturn]] void raiseNotFinite(double value);
-[[noreturn]] void raiseDivisionByZero();
 // Values at or beyond the midpoint between the largest float and the next
 // power of two round to infinity.
 inline constexpr double kSingleLimit =
@@ -31,18 +30,12 @@ inline double checked(double result) {
 }  // namespace detail
 
 // Each raises Error: Overflow for an infinite result, InvalidArgument for a
-// result that is not a number, DivisionByZero for a zero divisor.
+// result that is not a number.
 [[nodiscard]] inline double sum(double a, double b) {
   return detail::checked(a + b);
 }
 [[nodiscard]] inline double difference(double a, double b) {
   return detail::checked(a - b);
-}
-[[nodiscard]] inline double quotient(double a, double b) {
-  if (b == 0.0) [[unlikely]] {
-    detail::raiseDivisionByZero();
-  }
-  return detail::checked(a / b);
 }
 
 // Rounds to the nearest single-precision value; a value beyond the float

@@ -9,12 +9,12 @@
 #include <QTextOption>
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/qt/picture_cache.h"
+#include "ui/qt/to_qt.h"
 #include "ui/twips.h"
 
 namespace ui::qt {
@@ -28,8 +28,8 @@ QRect toQRect(const ui::PixelRect& rect) {
   return {rect.x, rect.y, rect.width, rect.height};
 }
 
-QString toQString(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+ui::PixelRect toPixelRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 // The system's sans-serif face. Sizes are set in pixels at 96 dpi, so that
@@ -41,18 +41,6 @@ QFont toQFont(const ui::Font& design) {
   font.setWeight(static_cast<QFont::Weight>(std::clamp(design.weight, 1, 1000)));
   font.setItalic(design.italic);
   return font;
-}
-
-Qt::Alignment toQAlignment(ui::Alignment alignment) {
-  switch (alignment) {
-    case ui::Alignment::Right:
-      return Qt::AlignRight;
-    case ui::Alignment::Center:
-      return Qt::AlignHCenter;
-    case ui::Alignment::Left:
-      break;
-  }
-  return Qt::AlignLeft;
 }
 
 Qt::WindowFlags flagsFor(ui::BorderStyle border) {
@@ -85,69 +73,74 @@ FormWindow::FormWindow(ui::Form& form, PictureCache& pictures)
   if (design.border == ui::BorderStyle::FixedDialog) {
     setFixedSize(form.pixelWidth(), form.pixelHeight());
   }
-
-  std::vector<ui::CommandButton*> controls;
-  form.forEachControl([&](ui::Control& control) {
-    if (control.kind() == ui::ControlKind::CommandButton) {
-      controls.push_back(static_cast<ui::CommandButton*>(&control));
-    }
-  });
-  std::stable_sort(controls.begin(), controls.end(), [](const auto* a, const auto* b) {
-    return a->design().tabIndex < b->design().tabIndex;
-  });
-  for (ui::CommandButton* control : controls) {
-    addButton(*control);
-  }
-  for (std::size_t i = 1; i < buttons_.size(); ++i) {
-    setTabOrder(buttons_[i - 1].widget.get(), buttons_[i].widget.get());
-  }
-  // A window without buttons takes the keyboard itself.
-  setFocusPolicy(buttons_.empty() ? Qt::StrongFocus : Qt::NoFocus);
+  createButtons();
 }
 
 FormWindow::~FormWindow() = default;
 
-void FormWindow::addButton(ui::CommandButton& control) {
-  auto widget = std::make_unique<QPushButton>(toQString(control.caption()), this);
-  widget->setGeometry(toQRect(control.pixelRect()));
-  widget->setAutoDefault(false);
-  if (control.design().isDefault) {
-    widget->setDefault(true);
-    default_ = widget.get();
-  }
-  if (control.design().isCancel) {
-    cancel_ = widget.get();
-  }
-  widget->setVisible(control.visible());
-  QObject::connect(widget.get(), &QPushButton::clicked, this, [this, button = &control] {
-    if (form_ != nullptr) {
-      form_->app().click(*button);
+void FormWindow::createButtons() {
+  for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
+    auto widget = std::make_unique<QPushButton>(toQString(control->caption()), this);
+    widget->setAutoDefault(false);
+    if (control->design().isDefault) {
+      widget->setDefault(true);
+      default_ = widget.get();
     }
-  });
-  buttons_.push_back(Button{std::move(widget), &control});
-}
-
-void FormWindow::detach() {
-  form_ = nullptr;
-  pressed_ = nullptr;
-  for (Button& button : buttons_) {
-    button.control = nullptr;
+    if (control->design().isCancel) {
+      cancel_ = widget.get();
+    }
+    QObject::connect(widget.get(), &QPushButton::clicked, this, [this, control] {
+      if (form_ != nullptr) {
+        form_->app().click(*control);
+      }
+    });
+    if (!buttons_.empty()) {
+      setTabOrder(buttons_.back().widget.get(), widget.get());
+    }
+    buttons_.push_back(Button{std::move(widget), control});
   }
-}
-
-void FormWindow::focusFirstButton() {
-  if (!buttons_.empty()) {
-    buttons_.front().widget->setFocus(Qt::ActiveWindowFocusReason);
-  }
+  syncButtons();
+  // A window without buttons takes the keyboard itself.
+  setFocusPolicy(buttons_.empty() ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void FormWindow::syncButtons() {
   for (const Button& button : buttons_) {
-    if (button.control != nullptr) {
-      button.widget->setGeometry(toQRect(button.control->pixelRect()));
-      button.widget->setVisible(button.control->visible());
-    }
+    button.widget->setGeometry(toQRect(button.control->pixelRect()));
+    button.widget->setVisible(button.control->visible());
   }
+}
+
+void FormWindow::showForm() {
+  // A window that is up already is brought forward with its focus where it
+  // was; a new one opens with the focus on its first button.
+  const bool opening = !isVisible();
+  show();
+  raise();
+  activateWindow();
+  if (opening && !buttons_.empty()) {
+    buttons_.front().widget->setFocus(Qt::ActiveWindowFocusReason);
+  }
+}
+
+void FormWindow::updateCaption() {
+  setWindowTitle(toQString(form_->caption()));
+}
+
+void FormWindow::repaintArea(const ui::PixelRect& area) {
+  syncButtons();
+  // At once, not through a posted update: the model calls this once a handler
+  // is over, with everything it changed, so there is nothing to gather, and
+  // the event loop need not wake itself a second time.
+  repaint(toQRect(area).intersected(rect()));
+}
+
+void FormWindow::detach() {
+  form_ = nullptr;
+  for (Button& button : buttons_) {
+    button.control = nullptr;
+  }
+  hide();
 }
 
 void FormWindow::clickButton(QPushButton* widget) {
@@ -162,9 +155,9 @@ bool FormWindow::event(QEvent* event) {
     case QEvent::WindowDeactivate:
       // Nothing painted from the model looks different in an inactive window:
       // only the buttons hear of it, and the window is not repainted.
-      for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isVisible() && !child->isWindow()) {
-          QCoreApplication::sendEvent(child, event);
+      for (const Button& button : buttons_) {
+        if (button.widget->isVisible()) {
+          QCoreApplication::sendEvent(button.widget.get(), event);
         }
       }
       return true;
@@ -181,31 +174,11 @@ void FormWindow::focusOutEvent(QFocusEvent* /*event*/) {}
 void FormWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), background_);
-  if (form_ == nullptr) {
-    return;
+  if (form_ != nullptr) {
+    form_->forEachDrawn(
+        toPixelRect(event->rect()), [&](const ui::Image& image) { drawImage(painter, image); },
+        [&](const ui::Label& label) { drawLabel(painter, label); });
   }
-  const QRect area = event->rect();
-  form_->forEachControl([&](const ui::Control& control) {
-    switch (control.kind()) {
-      case ui::ControlKind::Image: {
-        const auto& image = static_cast<const ui::Image&>(control);
-        if (image.visible() && toQRect(image.pixelRect()).intersects(area)) {
-          drawImage(painter, image);
-        }
-        break;
-      }
-      case ui::ControlKind::Label: {
-        const auto& label = static_cast<const ui::Label&>(control);
-        if (label.visible() && toQRect(label.pixelRect()).intersects(area)) {
-          drawLabel(painter, label);
-        }
-        break;
-      }
-      case ui::ControlKind::Timer:
-      case ui::ControlKind::CommandButton:
-        break;  // timers are never drawn; buttons are widgets of their own
-    }
-  });
 }
 
 void FormWindow::drawImage(QPainter& painter, const ui::Image& image) {
@@ -225,16 +198,15 @@ void FormWindow::drawImage(QPainter& painter, const ui::Image& image) {
 void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
   const ui::LabelDesign& design = label.design();
   const QRect box = toQRect(label.pixelRect());
-  if (design.opaque) {
-    painter.fillRect(box, toQColor(design.background));
-  }
+  painter.fillRect(box, toQColor(design.background));
   if (label.caption().empty()) {
     return;
   }
   QString text = toQString(label.caption());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QTextOption option(toQAlignment(design.alignment) | Qt::AlignTop);
-  option.setWrapMode(design.wordWrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+  QTextOption option(
+      (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+  option.setWrapMode(QTextOption::WordWrap);
   // Arabic reads from the right: shaped by the layout, placed right to left.
   option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
 
@@ -285,26 +257,17 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
   form_->app().keyPress(*form_, static_cast<std::int16_t>(text.at(0).unicode()));
 }
 
-ui::Visual* FormWindow::hit(const QMouseEvent& event) const {
-  const QPoint at = event.position().toPoint();
-  return form_->hitTest(at.x(), at.y());
-}
-
 void FormWindow::mousePressEvent(QMouseEvent* event) {
   if (form_ != nullptr && event->button() == Qt::LeftButton) {
-    pressed_ = hit(*event);
+    const QPoint at = event->position().toPoint();
+    form_->app().mousePress(*form_, at.x(), at.y());
   }
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
-  if (form_ == nullptr || event->button() != Qt::LeftButton) {
-    return;
-  }
-  // A click is a press and a release on the same control.
-  const ui::Visual* pressed = std::exchange(pressed_, nullptr);
-  ui::Visual* released = hit(*event);
-  if (released != nullptr && released == pressed) {
-    form_->app().click(*released);
+  if (form_ != nullptr && event->button() == Qt::LeftButton) {
+    const QPoint at = event->position().toPoint();
+    form_->app().mouseRelease(*form_, at.x(), at.y());
   }
 }
 

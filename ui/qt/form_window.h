@@ -5,12 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include "ui/geometry.h"
+
 namespace ui {
 class CommandButton;
 class Form;
 class Image;
 class Label;
-class Visual;
 }  // namespace ui
 
 namespace ui::qt {
@@ -18,11 +19,12 @@ namespace ui::qt {
 class PictureCache;
 
 // The top-level window of one loaded form. It paints the form's images and
-// labels straight from the model, hosts real push buttons for its command
-// buttons, and turns input into the Application's events. Once detached it
-// never touches the model again.
+// labels from the model, hosts a real push button for each command button, and
+// turns the window's events into the Application's. Once detached it never
+// touches the model again.
 class FormWindow final : public QWidget {
  public:
+  // Creates the window, hidden, with its buttons.
   FormWindow(ui::Form& form, PictureCache& pictures);
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
@@ -31,12 +33,12 @@ class FormWindow final : public QWidget {
   ~FormWindow() override;
 
   [[nodiscard]] const ui::Form* form() const { return form_; }
+
+  void showForm();
+  void updateCaption();
+  void repaintArea(const ui::PixelRect& area);
   // The form is about to be destroyed: forget it, and close without asking.
   void detach();
-  // Keyboard focus to the button with the lowest tab index, if any.
-  void focusFirstButton();
-  // Buttons are widgets: they follow their controls' place and visibility here.
-  void syncButtons();
 
  protected:
   bool event(QEvent* event) override;
@@ -54,9 +56,10 @@ class FormWindow final : public QWidget {
     std::unique_ptr<QPushButton> widget;
     ui::CommandButton* control;
   };
-  void addButton(ui::CommandButton& control);
+  void createButtons();
+  // Buttons are widgets: they follow their controls' place and visibility.
+  void syncButtons();
   void clickButton(QPushButton* widget);
-  [[nodiscard]] ui::Visual* hit(const QMouseEvent& event) const;
   void drawImage(QPainter& painter, const ui::Image& image);
   static void drawLabel(QPainter& painter, const ui::Label& label);
 
@@ -66,7 +69,6 @@ class FormWindow final : public QWidget {
   std::vector<Button> buttons_;  // in tab order
   QPushButton* default_ = nullptr;
   QPushButton* cancel_ = nullptr;
-  const ui::Visual* pressed_ = nullptr;
 };
 
 }  // namespace ui::qt

@@ -9,28 +9,23 @@
 #include <algorithm>
 
 #include "ui/application.h"
-#include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/to_qt.h"
 
 namespace ui::qt {
-namespace {
 
-QString toQString(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+QtDriver::QtDriver() : notifier_(clock_.get(), QSocketNotifier::Read) {
+  QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] {
+    clock_.acknowledge();
+    if (app_ != nullptr) {
+      app_->deliverDueTicks();
+    }
+  });
 }
 
-}  // namespace
-
-QtDriver::QtDriver()
-    : ticks_([this](ui::Timer& timer) {
-        if (app_ != nullptr) {
-          app_->tick(timer);
-        }
-      }) {}
-
 QtDriver::~QtDriver() {
-  ticks_.clear();
+  clock_.disarm();
   // Out of every event handler now: what Qt has not deleted yet goes here,
   // without the notice meant for deletions that Qt makes.
   for (const auto& window : retired_) {
@@ -38,10 +33,6 @@ QtDriver::~QtDriver() {
   }
   retired_.clear();
   windows_.clear();
-}
-
-void QtDriver::attach(ui::Application& app) {
-  app_ = &app;
 }
 
 FormWindow* QtDriver::find(const ui::Form& form) const {
@@ -56,37 +47,15 @@ QWidget* QtDriver::window(const ui::Form& form) const {
 
 void QtDriver::formLoaded(ui::Form& form) {
   windows_.push_back(std::make_unique<FormWindow>(form, pictures_));
-  form.forEachControl([this](ui::Control& control) {
-    if (control.kind() == ui::ControlKind::Timer) {
-      ticks_.update(static_cast<ui::Timer&>(control));
-    }
-  });
 }
 
 void QtDriver::formShown(ui::Form& form) {
-  FormWindow* window = find(form);
-  if (window == nullptr || quitting_) {
-    return;
+  if (FormWindow* window = find(form); window != nullptr && !quitting_) {
+    window->showForm();
   }
-  // A window that is up already is brought forward with its focus where it
-  // was; a new one opens on top with the focus on its first button.
-  if (window->isVisible()) {
-    window->raise();
-    window->activateWindow();
-    return;
-  }
-  window->show();
-  window->activateWindow();
-  window->focusFirstButton();
 }
 
 void QtDriver::formUnloading(ui::Form& form) {
-  // The model stops a form's timers before this call; make sure of it.
-  form.forEachControl([this](ui::Control& control) {
-    if (control.kind() == ui::ControlKind::Timer) {
-      ticks_.forget(static_cast<ui::Timer&>(control));
-    }
-  });
   if (FormWindow* window = find(form)) {
     retire(*window);
   }
@@ -94,7 +63,6 @@ void QtDriver::formUnloading(ui::Form& form) {
 
 void QtDriver::retire(FormWindow& window) {
   window.detach();
-  window.hide();
   const auto found = std::find_if(windows_.begin(), windows_.end(),
                                   [&](const auto& owned) { return owned.get() == &window; });
   retired_.push_back(std::move(*found));
@@ -114,23 +82,21 @@ void QtDriver::retire(FormWindow& window) {
 
 void QtDriver::captionChanged(ui::Form& form) {
   if (FormWindow* window = find(form)) {
-    window->setWindowTitle(toQString(form.caption()));
+    window->updateCaption();
   }
 }
 
 void QtDriver::repaint(ui::Form& form, const ui::PixelRect& area) {
   if (FormWindow* window = find(form)) {
-    window->syncButtons();
-    // At once, not through a posted update: the model calls this once a
-    // handler is over, with everything it changed, so there is nothing to
-    // gather, and the event loop need not wake itself a second time.
-    window->repaint(QRect(area.x, area.y, area.width, area.height).intersected(window->rect()));
+    window->repaintArea(area);
   }
 }
 
-void QtDriver::timerChanged(ui::Timer& timer) {
-  if (!quitting_) {
-    ticks_.update(timer);
+void QtDriver::wakeAt(std::optional<Time> due) {
+  if (due && !quitting_) {
+    clock_.armAt(*due);
+  } else {
+    clock_.disarm();
   }
 }
 
@@ -139,7 +105,7 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
     return;
   }
   const QString text = toQString(prompt);
-  QMessageBox box;
+  QMessageBox box;  // without a parent: modal to every window of the program
   box.setWindowTitle(toQString(title));
   box.setTextFormat(Qt::PlainText);
   box.setText(text);
@@ -167,7 +133,7 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
 
 void QtDriver::quit(int status) {
   quitting_ = true;
-  ticks_.clear();
+  clock_.disarm();
   while (!windows_.empty()) {
     retire(*windows_.back());
   }

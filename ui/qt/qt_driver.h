@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstddef>
+#include <QSocketNotifier>
 #include <memory>
 #include <vector>
 
 #include "ui/driver.h"
 #include "ui/qt/picture_cache.h"
-#include "ui/qt/tick_scheduler.h"
+#include "ui/qt/timer_fd.h"
 
 class QMessageBox;
 class QWidget;
@@ -16,8 +16,8 @@ namespace ui::qt {
 class FormWindow;
 
 // The model on Qt 6 Widgets: one top-level window per loaded form, painted
-// from the model; timers paced on a monotonic clock; modal message boxes.
-// Needs a QApplication that outlives it.
+// from the model; a kernel timer that wakes the loop when a tick is due;
+// modal message boxes. Needs a QApplication that outlives it.
 class QtDriver final : public ui::Driver {
  public:
   QtDriver();
@@ -27,23 +27,21 @@ class QtDriver final : public ui::Driver {
   QtDriver& operator=(QtDriver&&) = delete;
   ~QtDriver() override;
 
-  void attach(ui::Application& app) override;
+  void attach(ui::Application& app) override { app_ = &app; }
   void formLoaded(ui::Form& form) override;
   void formShown(ui::Form& form) override;
   void formUnloading(ui::Form& form) override;
   void captionChanged(ui::Form& form) override;
   void repaint(ui::Form& form, const ui::PixelRect& area) override;
-  void timerChanged(ui::Timer& timer) override;
+  [[nodiscard]] Time now() const override { return monotonicNow(); }
+  void wakeAt(std::optional<Time> due) override;
   void messageBox(std::string_view prompt, std::string_view title) override;
   void quit(int status) override;
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
-  // Whether the model's timer has a schedule of ticks.
-  [[nodiscard]] bool armed(const ui::Timer& timer) const { return ticks_.armed(timer); }
-  [[nodiscard]] std::size_t armedTimers() const { return ticks_.armedCount(); }
-  // Whether anything will wake the program for a tick.
-  [[nodiscard]] bool waking() const { return ticks_.waking(); }
+  // Whether the kernel timer will wake the program for a tick.
+  [[nodiscard]] bool waking() const { return clock_.armed(); }
 
  private:
   [[nodiscard]] FormWindow* find(const ui::Form& form) const;
@@ -55,7 +53,8 @@ class QtDriver final : public ui::Driver {
   // Windows of unloaded forms, waiting for Qt to delete them once no event
   // of theirs is still on the stack.
   std::vector<std::unique_ptr<FormWindow>> retired_;
-  TickScheduler ticks_;
+  TimerFd clock_;
+  QSocketNotifier notifier_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last
   bool quitting_ = false;
 };

@@ -22,17 +22,12 @@ namespace {
 // manager sends on its own.
 constexpr int kFirstButtonId = 100;
 
-HINSTANCE thisModule() {
-  return ::GetModuleHandleW(nullptr);
-}
-
 RECT toRect(const PixelRect& area) {
   return {area.x, area.y, area.right(), area.bottom()};
 }
 
-bool overlaps(const PixelRect& box, const RECT& area) {
-  return box.x < area.right && box.right() > area.left && box.y < area.bottom &&
-         box.bottom() > area.top;
+PixelRect toPixelRect(const RECT& area) {
+  return {area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
 }  // namespace
@@ -100,30 +95,18 @@ FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form
 }
 
 FormWindow::~FormWindow() {
-  destroy();
+  detach();
 }
 
 void FormWindow::createButtons() {
-  std::vector<CommandButton*> controls;
-  form_->forEachControl([&](Control& control) {
-    if (control.kind() == ControlKind::CommandButton) {
-      controls.push_back(&static_cast<CommandButton&>(control));
-    }
-  });
   // Creation order is the Tab order.
-  std::stable_sort(controls.begin(), controls.end(), [](const auto* a, const auto* b) {
-    return a->design().tabIndex < b->design().tabIndex;
-  });
-  for (CommandButton* control : controls) {
+  for (CommandButton* control : form_->buttonsInTabOrder()) {
     const auto index = static_cast<int>(buttons_.size());
     const ButtonDesign& design = control->design();
-    const PixelRect box = control->pixelRect();
     const DWORD style = WS_CHILD | WS_TABSTOP | BS_NOTIFY |
-                        (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                        (control->visible() ? WS_VISIBLE : 0);
+                        (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     const std::wstring caption = wide(design.caption);
-    HWND button = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, box.x, box.y, box.width,
-                                    box.height, window_,
+    HWND button = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, window_,
                                     // A child window's id travels in the menu handle.
                                     reinterpret_cast<HMENU>(  // NOLINT(performance-no-int-to-ptr)
                                         static_cast<INT_PTR>(kFirstButtonId + index)),
@@ -140,9 +123,19 @@ void FormWindow::createButtons() {
       cancelButton_ = index;
     }
   }
+  syncButtons();
 }
 
-void FormWindow::show() {
+void FormWindow::syncButtons() {
+  for (const Button& button : buttons_) {
+    const PixelRect box = button.control->pixelRect();
+    ::SetWindowPos(button.window, nullptr, box.x, box.y, box.width, box.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE |
+                       (button.control->visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  }
+}
+
+void FormWindow::showForm() {
   if (!::IsWindowVisible(window_)) {
     ::ShowWindow(window_, SW_SHOWNORMAL);
   }
@@ -157,21 +150,16 @@ void FormWindow::updateCaption() {
   ::SetWindowTextW(window_, caption.c_str());
 }
 
-void FormWindow::invalidate(const PixelRect& area) {
+void FormWindow::repaintArea(const PixelRect& area) {
   if (window_ == nullptr) {
     return;
   }
+  syncButtons();
   const RECT rect = toRect(area);
   ::InvalidateRect(window_, &rect, FALSE);
-  for (const Button& button : buttons_) {
-    const bool visible = button.control->visible();
-    if ((::IsWindowVisible(button.window) != FALSE) != visible) {
-      ::ShowWindow(button.window, visible ? SW_SHOWNA : SW_HIDE);
-    }
-  }
 }
 
-void FormWindow::destroy() {
+void FormWindow::detach() {
   if (window_ == nullptr) {
     return;
   }
@@ -183,7 +171,6 @@ void FormWindow::destroy() {
   ::DestroyWindow(window_);  // WM_NCDESTROY clears window_
   window_ = nullptr;
   buttons_.clear();
-  pressed_ = nullptr;
 }
 
 LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -230,13 +217,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONDOWN:
       ::SetCapture(window_);
-      pressed_ = form_->hitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      form_->app().mousePress(*form_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONUP:
       if (::GetCapture() == window_) {
         ::ReleaseCapture();
       }
-      onButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      form_->app().mouseRelease(*form_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_COMMAND:
       onCommand(LOWORD(wParam), HIWORD(wParam));
@@ -275,15 +262,6 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return ::DefWindowProcW(window_, message, wParam, lParam);
-}
-
-void FormWindow::onButtonUp(int x, int y) {
-  // A click is a press and a release on the same control.
-  const Visual* pressed = std::exchange(pressed_, nullptr);
-  Visual* released = form_->hitTest(x, y);
-  if (released != nullptr && released == pressed) {
-    form_->app().click(*released);
-  }
 }
 
 void FormWindow::onCommand(int id, int code) {
@@ -359,44 +337,23 @@ void FormWindow::paint() {
   HDC dc = backDc_.get();
   const int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  drawScene(dc, area);
+  ::FillRect(dc, &area, background_.get());
+  const MemoryDc source(::CreateCompatibleDC(dc));
+  form_->forEachDrawn(
+      toPixelRect(area), [&](const Image& image) { drawImage(dc, source.get(), image); },
+      [&](const Label& label) { drawLabel(dc, label); });
   ::RestoreDC(dc, saved);
   ::BitBlt(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
            area.left, area.top, SRCCOPY);
 }
 
-void FormWindow::drawScene(HDC dc, const RECT& area) {
-  ::FillRect(dc, &area, background_.get());
-  const MemoryDc source(::CreateCompatibleDC(dc));
-  form_->forEachControl([&](const Control& control) {
-    switch (control.kind()) {
-      case ControlKind::Image:
-        drawImage(dc, source.get(), static_cast<const Image&>(control), area);
-        break;
-      case ControlKind::Label:
-        if (overlaps(static_cast<const Label&>(control).pixelRect(), area)) {
-          drawLabel(dc, static_cast<const Label&>(control));
-        }
-        break;
-      default:
-        break;  // timers are never drawn; buttons are windows of their own
-    }
-  });
-}
-
-void FormWindow::drawImage(HDC dc, HDC source, const Image& image, const RECT& area) {
+void FormWindow::drawImage(HDC dc, HDC source, const Image& image) {
   const Picture* picture = image.picture();
-  if (!image.visible() || picture == nullptr || source == nullptr) {
+  HBITMAP bitmap = picture == nullptr ? nullptr : driver_->bitmapOf(*picture);
+  if (bitmap == nullptr || source == nullptr) {
     return;
   }
   const PixelRect box = image.pixelRect();
-  if (!overlaps(box, area)) {
-    return;
-  }
-  HBITMAP bitmap = driver_->bitmapOf(*picture);
-  if (bitmap == nullptr) {
-    return;
-  }
   const Selection selected(source, bitmap);
   if (image.stretch()) {
     ::SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: crisp, no blending
@@ -408,31 +365,16 @@ void FormWindow::drawImage(HDC dc, HDC source, const Image& image, const RECT& a
 }
 
 void FormWindow::drawLabel(HDC dc, const Label& label) {
-  if (!label.visible()) {
-    return;
-  }
   const LabelDesign& design = label.design();
   RECT box = toRect(label.pixelRect());
-  if (design.opaque) {
-    const BrushHandle brush(::CreateSolidBrush(colorRef(design.background)));
-    ::FillRect(dc, &box, brush.get());
-  }
+  const BrushHandle brush(::CreateSolidBrush(colorRef(design.background)));
+  ::FillRect(dc, &box, brush.get());
   std::wstring text = wide(label.caption());
   if (text.empty()) {
     return;
   }
-  UINT format = DT_NOPREFIX | (design.wordWrap ? DT_WORDBREAK : 0U);
-  switch (design.alignment) {
-    case Alignment::Center:
-      format |= DT_CENTER;
-      break;
-    case Alignment::Right:
-      format |= DT_RIGHT;
-      break;
-    default:
-      format |= DT_LEFT;
-      break;
-  }
+  UINT format = DT_NOPREFIX | DT_WORDBREAK |
+                (design.alignment == Alignment::Center ? DT_CENTER : DT_LEFT);
   if (isRightToLeft(text)) {
     format |= DT_RTLREADING;
   }

@@ -13,7 +13,6 @@ class CommandButton;
 class Form;
 class Image;
 class Label;
-class Visual;
 }  // namespace ui
 
 namespace ui::win32 {
@@ -42,11 +41,12 @@ class FormWindow {
   // Forms with buttons get the dialog keys (Tab, Enter, Escape, access keys).
   [[nodiscard]] bool hasButtons() const { return !buttons_.empty(); }
 
-  void show();
+  void showForm();
   void updateCaption();
-  void invalidate(const PixelRect& area);
-  // Takes the window away at once; no event reaches the model any more.
-  void destroy();
+  void repaintArea(const PixelRect& area);
+  // The form is about to be destroyed: the window goes at once, and no event
+  // reaches the model any more.
+  void detach();
 
  private:
   struct Button {
@@ -56,11 +56,11 @@ class FormWindow {
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void createButtons();
+  // Buttons are windows: they follow their controls' place and visibility.
+  void syncButtons();
   void paint();
-  void drawScene(HDC dc, const RECT& area);
-  void drawImage(HDC dc, HDC source, const Image& image, const RECT& area);
+  void drawImage(HDC dc, HDC source, const Image& image);
   void drawLabel(HDC dc, const Label& label);
-  void onButtonUp(int x, int y);
   void onCommand(int id, int code);
   void makeDefault(HWND focused);
   [[nodiscard]] LRESULT defaultId() const;
@@ -74,7 +74,6 @@ class FormWindow {
   int defaultButton_ = -1;
   int cancelButton_ = -1;
   HWND focus_ = nullptr;  // the button to give the focus back to on activation
-  Visual* pressed_ = nullptr;
   bool dying_ = false;
   bool inModalLoop_ = false;
   // The back buffer: a bitmap of the client size in a memory DC.

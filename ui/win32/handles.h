@@ -27,6 +27,16 @@ struct KernelHandleDeleter {
 };
 using KernelHandle = std::unique_ptr<void, KernelHandleDeleter>;
 
+struct LibraryDeleter {
+  void operator()(HMODULE module) const noexcept { ::FreeLibrary(module); }
+};
+using LibraryHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+
+// The program's own module, which holds its resources and window classes.
+inline HINSTANCE thisModule() {
+  return ::GetModuleHandleW(nullptr);
+}
+
 // Selects a GDI object into a device context for the current scope.
 class Selection {
  public:

@@ -1,13 +1,6 @@
 #include "ui/win32/wide.h"
 
-#include "ui/text.h"
-
 namespace ui::win32 {
-
-std::wstring wide(std::string_view utf8) {
-  const std::u16string utf16 = ui::toUtf16(utf8);
-  return {utf16.begin(), utf16.end()};
-}
 
 bool isRightToLeft(std::wstring_view text) {
   for (const wchar_t unit : text) {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "ui/application.h"
-#include "ui/controls.h"
 #include "ui/error.h"
 #include "ui/form.h"
+#include "ui/text.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/wide.h"
 
@@ -22,8 +22,10 @@ namespace {
 constexpr const wchar_t* kBridgeClass = L"VorelTicks";
 constexpr UINT_PTR kBridgeTimer = 1;
 
-HINSTANCE thisModule() {
-  return ::GetModuleHandleW(nullptr);
+// What the system refused, with its error number, as the start-up report says it.
+[[noreturn]] void refuse(const char* what) {
+  throw Error(ErrorNumber::Internal,
+              std::string(what) + " (system error " + decimal(::GetLastError()) + ")");
 }
 
 LOGFONTW messageFont() {
@@ -45,21 +47,43 @@ KernelHandle makeWakeTimer() {
     timer = ::CreateWaitableTimerW(nullptr, FALSE, nullptr);
   }
   if (timer == nullptr) {
-    throw Error(ErrorNumber::OutOfMemory);
+    refuse("No timer for the game's ticks");
   }
   return KernelHandle(timer);
 }
 
-TickSchedule::Count counterFrequency() {
+LONGLONG counterFrequency() {
   LARGE_INTEGER frequency{};
   ::QueryPerformanceFrequency(&frequency);
   return frequency.QuadPart;
 }
 
+// While a message box is open, every window of the program but the box's
+// owner is disabled; the box itself disables its owner.
+class HeldWindows {
+ public:
+  explicit HeldWindows(std::vector<HWND> windows) : windows_(std::move(windows)) {
+    std::erase_if(windows_, [](HWND window) { return ::EnableWindow(window, FALSE) != FALSE; });
+  }
+  HeldWindows(const HeldWindows&) = delete;
+  HeldWindows& operator=(const HeldWindows&) = delete;
+  HeldWindows(HeldWindows&&) = delete;
+  HeldWindows& operator=(HeldWindows&&) = delete;
+  ~HeldWindows() {
+    for (HWND window : windows_) {
+      if (::IsWindow(window)) {
+        ::EnableWindow(window, TRUE);
+      }
+    }
+  }
+
+ private:
+  std::vector<HWND> windows_;  // those this disabled, not those disabled before
+};
+
 }  // namespace
 
-Win32Driver::Win32Driver()
-    : frequency_(counterFrequency()), schedule_(frequency_), wake_(makeWakeTimer()) {
+Win32Driver::Win32Driver() : frequency_(counterFrequency()), wake_(makeWakeTimer()) {
   HINSTANCE instance = thisModule();
   FormWindow::registerClass(instance);
   WNDCLASSEXW existing{};
@@ -71,13 +95,13 @@ Win32Driver::Win32Driver()
     bridgeClass.hInstance = instance;
     bridgeClass.lpszClassName = kBridgeClass;
     if (::RegisterClassExW(&bridgeClass) == 0) {
-      throw Error(ErrorNumber::OutOfMemory);
+      refuse("The window class of the ticks could not be registered");
     }
   }
   bridge_ = ::CreateWindowExW(0, kBridgeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
                               nullptr);
   if (bridge_ == nullptr) {
-    throw Error(ErrorNumber::OutOfMemory);
+    refuse("The window of the ticks could not be made");
   }
   ::SetWindowLongPtrW(bridge_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   LOGFONTW font = messageFont();
@@ -112,30 +136,25 @@ HWND Win32Driver::windowOf(const Form& form) const {
   return window == nullptr ? nullptr : window->window();
 }
 
-TickSchedule::Count Win32Driver::now() const {
+Driver::Time Win32Driver::now() const {
   LARGE_INTEGER counter{};
   ::QueryPerformanceCounter(&counter);
-  return counter.QuadPart;
+  const LONGLONG count = counter.QuadPart;
+  constexpr LONGLONG kSecond = 1'000'000'000;
+  return Time((count / frequency_) * kSecond + (count % frequency_) * kSecond / frequency_);
 }
 
 void Win32Driver::formLoaded(Form& form) {
   windows_.push_back(std::make_unique<FormWindow>(*this, form));
-  form.forEachControl([this](Control& control) {
-    if (control.kind() == ControlKind::Timer) {
-      timerChanged(static_cast<Timer&>(control));
-    }
-  });
 }
 
 void Win32Driver::formShown(Form& form) {
   if (FormWindow* window = find(form)) {
-    window->show();
+    window->showForm();
   }
 }
 
 void Win32Driver::formUnloading(Form& form) {
-  schedule_.forget(form);
-  armBridge();
   const auto found = std::find_if(windows_.begin(), windows_.end(),
                                   [&](const auto& window) { return &window->form() == &form; });
   if (found == windows_.end()) {
@@ -143,7 +162,7 @@ void Win32Driver::formUnloading(Form& form) {
   }
   // This may run inside a message of that very window: the object stays
   // until the loop is back at the top.
-  (*found)->destroy();
+  (*found)->detach();
   retired_.push_back(std::move(*found));
   windows_.erase(found);
 }
@@ -156,15 +175,12 @@ void Win32Driver::captionChanged(Form& form) {
 
 void Win32Driver::repaint(Form& form, const PixelRect& area) {
   if (FormWindow* window = find(form)) {
-    window->invalidate(area);
+    window->repaintArea(area);
   }
 }
 
-void Win32Driver::timerChanged(Timer& timer) {
-  if (quitStatus_) {
-    return;
-  }
-  schedule_.update(timer, now());
+void Win32Driver::wakeAt(std::optional<Time> due) {
+  due_ = quitStatus_ ? std::nullopt : due;
   armBridge();
 }
 
@@ -172,6 +188,19 @@ void Win32Driver::messageBox(std::string_view prompt, std::string_view title) {
   for (const auto& window : windows_) {
     ::UpdateWindow(window->window());
   }
+  // The box belongs to the program's active window, or else to the one
+  // loaded last, and holds every other window of the program too.
+  FormWindow* owner = findWindow(::GetActiveWindow());
+  if (owner == nullptr && !windows_.empty()) {
+    owner = windows_.back().get();
+  }
+  std::vector<HWND> others;
+  for (const auto& window : windows_) {
+    if (window.get() != owner) {
+      others.push_back(window->window());
+    }
+  }
+  const HeldWindows held(std::move(others));
   const std::wstring text = wide(prompt);
   const std::wstring caption = wide(title);
   UINT style = MB_OK;
@@ -179,7 +208,7 @@ void Win32Driver::messageBox(std::string_view prompt, std::string_view title) {
     style |= MB_RTLREADING | MB_RIGHT;
   }
   enterModalLoop();
-  ::MessageBoxW(::GetActiveWindow(), text.c_str(), caption.c_str(), style);
+  ::MessageBoxW(owner == nullptr ? nullptr : owner->window(), text.c_str(), caption.c_str(), style);
   leaveModalLoop();
 }
 
@@ -188,11 +217,11 @@ void Win32Driver::quit(int status) {
     return;
   }
   quitStatus_ = status;
-  schedule_.clear();
+  due_.reset();
   ::CancelWaitableTimer(wake_.get());
   ::KillTimer(bridge_, kBridgeTimer);
   for (auto& window : windows_) {
-    window->destroy();
+    window->detach();
     retired_.push_back(std::move(window));
   }
   windows_.clear();
@@ -211,14 +240,15 @@ void Win32Driver::leaveModalLoop() {
 }
 
 void Win32Driver::armBridge() {
-  const auto due = schedule_.nextDue();
-  if (modalDepth_ == 0 || !due || quitStatus_) {
+  if (modalDepth_ == 0 || !due_) {
     ::KillTimer(bridge_, kBridgeTimer);
     return;
   }
-  const TickSchedule::Count left = std::max<TickSchedule::Count>(*due - now(), 0);
-  const auto milliseconds = static_cast<UINT>((left * 1000 + frequency_ - 1) / frequency_);
-  ::SetTimer(bridge_, kBridgeTimer, std::max<UINT>(milliseconds, USER_TIMER_MINIMUM), nullptr);
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due_ - now());
+  ::SetTimer(bridge_, kBridgeTimer,
+             std::max<UINT>(static_cast<UINT>(std::max<long long>(left.count(), 0)),
+                            USER_TIMER_MINIMUM),
+             nullptr);
 }
 
 LRESULT CALLBACK Win32Driver::bridgeProcedure(HWND window, UINT message, WPARAM wParam,
@@ -227,22 +257,16 @@ LRESULT CALLBACK Win32Driver::bridgeProcedure(HWND window, UINT message, WPARAM 
       ::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_TIMER && wParam == kBridgeTimer && self != nullptr) {
     self->deliverDueTicks();
+    self->armBridge();
     return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Win32Driver::deliverDueTicks() {
-  if (app_ != nullptr && !quitStatus_) {
-    const TickSchedule::Count at = now();
-    while (Timer* timer = schedule_.takeDue(at)) {
-      app_->tick(*timer);
-      if (quitStatus_) {
-        break;
-      }
-    }
+  if (app_ != nullptr && due_ && *due_ <= now()) {
+    app_->deliverDueTicks();
   }
-  armBridge();
 }
 
 void Win32Driver::dispatch(MSG& message) {
@@ -257,8 +281,8 @@ void Win32Driver::dispatch(MSG& message) {
   ::DispatchMessageW(&message);
 }
 
-void Win32Driver::wait(std::optional<TickSchedule::Count> until) {
-  std::optional<TickSchedule::Count> due = schedule_.nextDue();
+void Win32Driver::wait(std::optional<Time> until) {
+  std::optional<Time> due = due_;
   if (until && (!due || *until < *due)) {
     due = until;
   }
@@ -268,20 +292,20 @@ void Win32Driver::wait(std::optional<TickSchedule::Count> until) {
     ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     return;
   }
-  const TickSchedule::Count left = *due - now();
-  if (left <= 0) {
+  const Time left = *due - now();
+  if (left <= Time::zero()) {
     return;
   }
   // Relative due times are negative, in 100 ns units; rounded up, so the
   // wait never ends before the tick is due.
   LARGE_INTEGER relative{};
-  relative.QuadPart = -((left * 10'000'000 + frequency_ - 1) / frequency_);
+  relative.QuadPart = -((left.count() + 99) / 100);
   HANDLE wake = wake_.get();
   ::SetWaitableTimer(wake, &relative, 0, nullptr, nullptr, FALSE);
   ::MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-int Win32Driver::loop(const std::function<bool()>* done, std::optional<TickSchedule::Count> until) {
+int Win32Driver::loop(const std::function<bool()>* done, std::optional<Time> until) {
   class Depth {
    public:
     explicit Depth(int& depth) : depth_(&depth) { ++*depth_; }
@@ -322,7 +346,7 @@ bool Win32Driver::runUntil(const std::function<bool()>& done, std::chrono::milli
   if (done()) {
     return true;
   }
-  loop(&done, now() + schedule_.toCount(limit));
+  loop(&done, now() + limit);
   return done();
 }
 

@@ -15,17 +15,18 @@
 #include "ui/picture.h"
 #include "ui/style.h"
 #include "ui/win32/handles.h"
-#include "ui/win32/tick_schedule.h"
 
 namespace ui::win32 {
 
 class FormWindow;
 
 // The model on the plain Windows API: one top-level window per loaded form,
-// painted from the model, real BUTTON controls, MessageBoxW, and ticks paced
-// by the message loop on an absolute schedule.
+// painted from the model, real BUTTON controls, MessageBoxW, and a waitable
+// timer that wakes the message loop when a tick is due.
 class Win32Driver final : public Driver {
  public:
+  // Registers the window classes and makes the timer; raises ui::Error with
+  // the reason when the system refuses.
   Win32Driver();
   Win32Driver(const Win32Driver&) = delete;
   Win32Driver& operator=(const Win32Driver&) = delete;
@@ -39,7 +40,8 @@ class Win32Driver final : public Driver {
   void formUnloading(Form& form) override;
   void captionChanged(Form& form) override;
   void repaint(Form& form, const PixelRect& area) override;
-  void timerChanged(Timer& timer) override;
+  [[nodiscard]] Time now() const override;
+  void wakeAt(std::optional<Time> due) override;
   void messageBox(std::string_view prompt, std::string_view title) override;
   void quit(int status) override;
 
@@ -51,18 +53,15 @@ class Win32Driver final : public Driver {
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] HWND windowOf(const Form& form) const;
-  // True while a tick of the timer is scheduled.
-  [[nodiscard]] bool scheduled(const Timer& timer) const { return schedule_.contains(timer); }
-  // True while any timer is scheduled: otherwise the loop waits without a timeout.
-  [[nodiscard]] bool anyScheduled() const { return !schedule_.empty(); }
+  // Whether the loop will wake for a tick.
+  [[nodiscard]] bool waking() const { return due_.has_value(); }
 
   // What the windows share for painting.
-  [[nodiscard]] Application& app() const { return *app_; }
   HBITMAP bitmapOf(const Picture& picture);
   HFONT fontOf(const Font& font);
   [[nodiscard]] HFONT buttonFont() const { return buttonFont_.get(); }
   // Enters and leaves a modal loop that the system runs (moving or sizing a
-  // window, a menu): ticks go on through WM_TIMER meanwhile.
+  // window, a menu, a message box): ticks go on through WM_TIMER meanwhile.
   void enterModalLoop();
   void leaveModalLoop();
 
@@ -70,25 +69,23 @@ class Win32Driver final : public Driver {
   static LRESULT CALLBACK bridgeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] FormWindow* find(const Form& form) const;
   [[nodiscard]] FormWindow* findWindow(HWND window) const;
-  [[nodiscard]] TickSchedule::Count now() const;
   void dispatch(MSG& message);
-  // Delivers every tick due now; the schedule moves on before each delivery.
   void deliverDueTicks();
   // Waits for a message or the next tick, whichever comes first (at most until `until`).
-  void wait(std::optional<TickSchedule::Count> until);
+  void wait(std::optional<Time> until);
   // Arms the WM_TIMER bridge for the next tick while a modal loop runs.
   void armBridge();
-  int loop(const std::function<bool()>* done, std::optional<TickSchedule::Count> until);
+  int loop(const std::function<bool()>* done, std::optional<Time> until);
 
   Application* app_ = nullptr;
   std::vector<std::unique_ptr<FormWindow>> windows_;
   // Windows destroyed while their own message may still be on the stack;
   // dropped by the outermost loop.
   std::vector<std::unique_ptr<FormWindow>> retired_;
-  TickSchedule::Count frequency_;
-  TickSchedule schedule_;
-  KernelHandle wake_;      // the waitable timer of the next tick
-  HWND bridge_ = nullptr;  // message-only window that takes WM_TIMER in modal loops
+  LONGLONG frequency_;
+  std::optional<Time> due_;  // when the next tick is due
+  KernelHandle wake_;        // the waitable timer that wakes the loop for it
+  HWND bridge_ = nullptr;    // message-only window that takes WM_TIMER in modal loops
   int modalDepth_ = 0;
   int loopDepth_ = 0;
   std::optional<int> quitStatus_;

@@ -1,13 +1,13 @@
-#include "ui/win32/tick_schedule.h"
+#include "ui/tick_schedule.h"
 
 #include <algorithm>
 
 #include "ui/controls.h"
 #include "ui/form.h"
 
-namespace ui::win32 {
+namespace ui {
 
-void TickSchedule::update(Timer& timer, Count now) {
+void TickSchedule::update(Timer& timer, Time now) {
   const auto found = std::find_if(entries_.begin(), entries_.end(),
                                   [&](const Entry& entry) { return entry.timer == &timer; });
   if (!timer.running()) {
@@ -16,7 +16,7 @@ void TickSchedule::update(Timer& timer, Count now) {
     }
     return;
   }
-  const Count period = std::max<Count>(toCount(timer.period()), 1);
+  const Time period = timer.period();
   if (found == entries_.end()) {
     entries_.push_back(Entry{&timer, period, now + period, nextOrder_++});
   } else if (found->period != period) {
@@ -34,27 +34,26 @@ bool TickSchedule::contains(const Timer& timer) const {
                      [&](const Entry& entry) { return entry.timer == &timer; });
 }
 
-std::vector<TickSchedule::Entry>::iterator TickSchedule::earliest() {
+std::vector<TickSchedule::Entry>::const_iterator TickSchedule::earliest() const {
   return std::min_element(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
     return a.due != b.due ? a.due < b.due : a.order < b.order;
   });
 }
 
-std::optional<TickSchedule::Count> TickSchedule::nextDue() const {
-  const auto next = std::min_element(entries_.begin(), entries_.end(),
-                                     [](const Entry& a, const Entry& b) { return a.due < b.due; });
+std::optional<TickSchedule::Time> TickSchedule::nextDue() const {
+  const auto next = earliest();
   if (next == entries_.end()) {
     return std::nullopt;
   }
   return next->due;
 }
 
-Timer* TickSchedule::takeDue(Count now) {
+Timer* TickSchedule::takeDue(Time now) {
   const auto found = earliest();
   if (found == entries_.end() || found->due > now) {
     return nullptr;
   }
-  Entry& next = *found;
+  Entry& next = entries_[static_cast<std::size_t>(found - entries_.begin())];
   next.due += next.period;
   if (next.due <= now) {
     next.due += next.period * ((now - next.due) / next.period + 1);
@@ -62,4 +61,4 @@ Timer* TickSchedule::takeDue(Count now) {
   return next.timer;
 }
 
-}  // namespace ui::win32
+}  // namespace ui
