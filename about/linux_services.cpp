@@ -62,7 +62,8 @@ bool isProgram(const std::string& path) {
 // Registry names are compared without regard to case.
 bool sameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -79,8 +80,8 @@ std::vector<std::string> LinuxServices::defaultTools() {
   return {"/usr/bin/kinfocenter", "/usr/bin/hardinfo2", "/usr/bin/hardinfo"};
 }
 
-long LinuxServices::openKey(RegistryKey root, const std::string& subKey,
-                            std::uint32_t /*options*/, std::uint32_t /*access*/, RegistryKey& key) {
+long LinuxServices::openKey(RegistryKey root, const std::string& subKey, std::uint32_t /*options*/,
+                            std::uint32_t /*access*/, RegistryKey& key) {
   // Look for the tool afresh each time: it may have been installed meanwhile.
   const auto installed = std::find_if(toolSearchList_.begin(), toolSearchList_.end(), isProgram);
   if (root != kLocalMachine || !sameName(subKey, kToolKey) || installed == toolSearchList_.end()) {

@@ -23,3 +23,27 @@ stop_xvfb() {
     wait "$xvfb_pid" 2>/dev/null || true
   fi
 }
+
+# play_until_defeat PROGRAM [ARGS...]: runs the game in the X server, lets the
+# column reach the ship, and when the defeat box ("vorel") shows, presses Enter
+# on it as a player would. Returns the program's exit status, or 1 when the box
+# never showed (the program is then killed).
+play_until_defeat() {
+  "$@" &
+  local pid=$! status=0
+  if timeout 120 xdotool search --sync --onlyvisible --name '^vorel$' >/dev/null; then
+    # The box takes the keyboard once it is up; Enter again until it has.
+    for _ in $(seq 40); do
+      kill -0 "$pid" 2>/dev/null || break
+      xdotool key Return
+      sleep 0.5
+    done
+  fi
+  if kill "$pid" 2>/dev/null; then
+    echo "the defeat box did not show, or Enter did not end the program" >&2
+    wait "$pid" || true
+    return 1
+  fi
+  wait "$pid" || status=$?
+  return "$status"
+}

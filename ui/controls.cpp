@@ -80,8 +80,7 @@ Image::Image(Form& form, const ImageDesign& design)
 
 Image::Image(const Image& model, std::int16_t index)
     : Visual(model.form(), model.name(), ControlKind::Image,
-             Box{model.left(), model.top(), model.width(), model.height()}, false,
-             model.zOrder()),
+             Box{model.left(), model.top(), model.width(), model.height()}, false, model.zOrder()),
       picture_(model.picture_),
       stretch_(model.stretch_),
       index_(index) {

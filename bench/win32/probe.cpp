@@ -30,8 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "capture.h"
-#include "top_windows.h"
+#include "screen.h"
 #include "ui/win32/handles.h"
 
 namespace {

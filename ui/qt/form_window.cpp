@@ -205,7 +205,8 @@ void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
   QString text = toQString(label.caption());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QTextOption option(
-      (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+      (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+      Qt::AlignTop);
   option.setWrapMode(QTextOption::WordWrap);
   // Arabic reads from the right: shaped by the layout, placed right to left.
   option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);

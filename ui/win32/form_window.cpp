@@ -103,8 +103,8 @@ void FormWindow::createButtons() {
   for (CommandButton* control : form_->buttonsInTabOrder()) {
     const auto index = static_cast<int>(buttons_.size());
     const ButtonDesign& design = control->design();
-    const DWORD style = WS_CHILD | WS_TABSTOP | BS_NOTIFY |
-                        (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    const DWORD style =
+        WS_CHILD | WS_TABSTOP | BS_NOTIFY | (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     const std::wstring caption = wide(design.caption);
     HWND button = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, window_,
                                     // A child window's id travels in the menu handle.
@@ -373,8 +373,8 @@ void FormWindow::drawLabel(HDC dc, const Label& label) {
   if (text.empty()) {
     return;
   }
-  UINT format = DT_NOPREFIX | DT_WORDBREAK |
-                (design.alignment == Alignment::Center ? DT_CENTER : DT_LEFT);
+  UINT format =
+      DT_NOPREFIX | DT_WORDBREAK | (design.alignment == Alignment::Center ? DT_CENTER : DT_LEFT);
   if (isRightToLeft(text)) {
     format |= DT_RTLREADING;
   }

@@ -245,10 +245,10 @@ void Win32Driver::armBridge() {
     return;
   }
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due_ - now());
-  ::SetTimer(bridge_, kBridgeTimer,
-             std::max<UINT>(static_cast<UINT>(std::max<long long>(left.count(), 0)),
-                            USER_TIMER_MINIMUM),
-             nullptr);
+  ::SetTimer(
+      bridge_, kBridgeTimer,
+      std::max<UINT>(static_cast<UINT>(std::max<long long>(left.count(), 0)), USER_TIMER_MINIMUM),
+      nullptr);
 }
 
 LRESULT CALLBACK Win32Driver::bridgeProcedure(HWND window, UINT message, WPARAM wParam,

@@ -1,22 +1,24 @@
-// Saves the first frame of the game window, drawn by the Qt driver offscreen.
+// Saves the game window's first frame, painted by the Qt driver offscreen from
+// the model exactly as start-up left it, before any event or tick.
 // Usage: vorel_screenshot OUTPUT.png
 
 #include <QApplication>
 #include <QImage>
+#include <QWidget>
 #include <array>
 #include <cstdio>
 #include <string>
 
 #include "app/program.h"
 #include "app/settings.h"
-#include "first_frame.h"
+#include "game/form1.h"
+#include "ui/qt/qt_driver.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
     return 2;
   }
-  const QString output = QString::fromLocal8Bit(argv[1]);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", "1");
   std::array<char, 17> name{"vorel_screenshot"};
@@ -27,12 +29,14 @@ int main(int argc, char** argv) {
   ui::qt::QtDriver driver;
   ui::Application program(driver, std::string(app::settings::kTitle));
   app::registerForms(program);
-  const QImage frame = qt_testing::gameFirstFrame(driver, program);
-  if (frame.isNull()) {
+  QWidget* window =
+      program.start(game::Form1::kName) ? driver.window(program.form(game::Form1::kName)) : nullptr;
+  if (window == nullptr) {
     std::fprintf(stderr, "%s: the game ended before its first frame\n", argv[0]);
     return 1;
   }
-  if (!frame.save(output, "PNG")) {
+  const QImage frame = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (!frame.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
     std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
     return 1;
   }

@@ -1,0 +1,305 @@
+#pragma once
+
+// What every real driver must do, written once: each scenario runs the game's
+// windows on a driver through a probe that gives the user's input as that
+// driver's window system does and reads back what the screen shows.
+//
+// A probe P offers:
+//   ui::Application& app();
+//   void start();                        the game window shown and active
+//   bool runUntil(std::function<bool()>) runs the event loop until it holds (bounded)
+//   void settle();                       runs the event loop a little while
+//   int runToEnd();                      runs the event loop until the program ends
+//   void answerBoxes(BoxVisitor);        every message box: the visitor runs while
+//                                        it is open, then OK dismisses it
+//   void type(const ui::Form&, char16_t) clicks the window's top-left pixel, types
+//   void press(Key);                     a key to the active window
+//   void click(const ui::Form&, int x, int y)
+//   void close(const ui::Form&);         the window's close box
+//   Frame frame(const ui::Form&);        the client area as the screen shows it
+//   bool waking();                       whether anything will wake the program
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "about/frm_about.h"
+#include "assets/pictures.h"
+#include "game/form1.h"
+#include "ui/application.h"
+#include "ui/twips.h"
+
+namespace conformance {
+
+enum class Key : std::uint8_t { Tab, Enter, Escape, AltS };
+
+using BoxVisitor = std::function<void(const std::string& title, const std::string& text)>;
+
+// A window's client area, one 0xRRGGBB word per pixel, row by row.
+struct Frame {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+
+  [[nodiscard]] std::uint32_t at(int x, int y) const {
+    return pixels[static_cast<std::size_t>(y * width + x)];
+  }
+  // How many pixels of an area `pick` takes.
+  [[nodiscard]] int count(const ui::PixelRect& area,
+                          const std::function<bool(std::uint32_t)>& pick) const {
+    int found = 0;
+    for (int y = area.y; y < area.bottom(); ++y) {
+      for (int x = area.x; x < area.right(); ++x) {
+        found += pick(at(x, y)) ? 1 : 0;
+      }
+    }
+    return found;
+  }
+  // Whether the picture lies there at its own size; its first `columns` only.
+  [[nodiscard]] bool shows(const ui::Picture& picture, int left, int top, int columns) const {
+    for (int y = 0; y < picture.height; ++y) {
+      for (int x = 0; x < columns; ++x) {
+        if (at(left + x, top + y) !=
+            (picture.pixels[static_cast<std::size_t>(y * picture.width + x)] & 0xFFFFFF)) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+};
+
+// The launcher's services with no system-information tool anywhere.
+class NoTool final : public about::SystemServices {
+ public:
+  long openKey(about::RegistryKey /*root*/, const std::string& /*subKey*/,
+               std::uint32_t /*options*/, std::uint32_t /*access*/,
+               about::RegistryKey& /*key*/) override {
+    return about::kFileNotFound;
+  }
+  long queryValue(about::RegistryKey /*key*/, const std::string& /*name*/, std::uint32_t& /*type*/,
+                  std::span<std::uint8_t> /*data*/, std::uint32_t& /*size*/) override {
+    return about::kFileNotFound;
+  }
+  long closeKey(about::RegistryKey /*key*/) override { return about::kSuccess; }
+  bool fileExists(const std::string& /*path*/) override { return false; }
+  void startProcess(const std::string& /*path*/) override {
+    throw ui::Error(ui::ErrorNumber::FileNotFound);
+  }
+};
+
+// The program's two windows, the About window without a tool to find.
+inline void registerProgram(ui::Application& app) {
+  app.registerForm(game::Form1::kName,
+                   [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
+  app.registerForm(about::FrmAbout::kName, [](ui::Application& a) {
+    return std::make_unique<about::FrmAbout>(a, std::make_unique<NoTool>());
+  });
+}
+
+constexpr int kBarX = 396;  // a pixel of the "About" bar
+constexpr int kBarY = 64;
+constexpr int kOkX = 58;  // a pixel of the About window's OK button
+constexpr int kOkY = 131;
+
+template <typename P>
+class Conformance : public ::testing::Test {
+ protected:
+  ui::Application& app() { return probe.app(); }
+  game::Form1& game() { return app().template form<game::Form1>(game::Form1::kName); }
+  about::FrmAbout* about() {
+    return dynamic_cast<about::FrmAbout*>(app().loadedForm(about::FrmAbout::kName));
+  }
+  bool paused() { return game().gameTimer().interval() == 0; }
+  float front() { return game().column()(0).left(); }
+  // Moves the column to the right, so that the ship is reached only after
+  // `twips` more, and the test has the time it needs however slow the machine.
+  void holdOff(float twips) {
+    app().dispatch([&] {
+      for (std::int16_t i = 0; i < 120; ++i) {
+        game().column()(i).setLeft(ui::offset(game().column()(i).left(), twips));
+      }
+    });
+  }
+  void openAbout() {
+    probe.click(game(), kBarX, kBarY);
+    ASSERT_TRUE(probe.runUntil([&] { return about() != nullptr && paused(); }));
+  }
+
+  P probe;
+};
+
+TYPED_TEST_SUITE_P(Conformance);
+
+TYPED_TEST_P(Conformance, TypedKeysAndClicksReachTheModel) {
+  auto& p = this->probe;
+  p.start();
+  this->holdOff(60000);
+  game::Form1& game = this->game();
+  for (const auto& [typed, echo] : {std::pair{u'A', "65"}, std::pair{u'\u0645', "1605"},
+                                    std::pair{u'\uE000', "-8192"}, std::pair{u' ', "32"}}) {
+    p.type(game, typed);
+    EXPECT_TRUE(p.runUntil([&] { return game.keyEcho().caption() == echo; })) << echo;
+  }
+  p.click(game, 700, 5);  // the ground takes no click
+  p.settle();
+  EXPECT_EQ(this->about(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  EXPECT_EQ(this->about()->caption(), "About vorel");
+}
+
+TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
+  auto& p = this->probe;
+  std::vector<std::string> boxes;
+  p.answerBoxes([&](const std::string& /*title*/, const std::string& text) {
+    boxes.push_back(text);
+    p.type(this->game(), u'x');  // the box holds the game window too, not only its owner
+    p.settle();
+  });
+  p.start();
+  this->holdOff(60000);
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.press(Key::Enter);  // OK has the focus when the window opens
+  ASSERT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
+
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.press(Key::Tab);
+  p.press(Key::Enter);
+  ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 1; }));
+  EXPECT_EQ(boxes[0], about::FrmAbout::kUnavailable);
+  p.press(Key::AltS);
+  ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 2; }));
+  EXPECT_TRUE(this->paused());
+  p.press(Key::Escape);
+  EXPECT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
+  EXPECT_NE(this->game().keyEcho().caption(), "120");
+}
+
+TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
+  auto& p = this->probe;
+  p.start();
+  this->holdOff(6000);  // the front enemies still in view
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.settle();
+  game::Form1& game = this->game();
+  const Frame scene = p.frame(game);
+  ASSERT_EQ(scene.width, 792);
+  ASSERT_EQ(scene.height, 72);
+  EXPECT_TRUE(scene.shows(assets::ship(), 24, 16, assets::ship().width));
+  EXPECT_TRUE(scene.shows(assets::enemy(), ui::toPixels(this->front()), 16, assets::enemy().width));
+  const auto is = [](std::uint32_t colour) {
+    return [colour](std::uint32_t pixel) { return pixel == colour; };
+  };
+  // The cyan bar fills the bottom rows to the window's last pixel; the hidden
+  // wreck beside the ship leaves the ground black.
+  EXPECT_GT(scene.count({0, 56, 792, 16}, is(0x00FFFF)), 792 * 14);
+  EXPECT_EQ(scene.at(791, 71), 0x00FFFFU);
+  EXPECT_EQ(scene.count({0, 16, 24, 34}, is(0)), 24 * 34);
+  const int marker = ui::toPixels(game.endMarker().left());
+  const int yellow = scene.count({0, 0, 792, 72}, is(0xFFFF00));
+  EXPECT_GT(yellow, 0);
+  EXPECT_EQ(scene.count({marker, 16, 105, 41}, is(0xFFFF00)), yellow);
+
+  // The About window: the note's red text wholly within its label, and shown
+  // where the version label lies under it.
+  const Frame window = p.frame(*this->about());
+  ASSERT_EQ(window.width, 351);
+  ASSERT_EQ(window.height, 150);
+  const auto red = [](std::uint32_t pixel) {
+    return static_cast<int>(pixel >> 16) - static_cast<int>((pixel >> 8) & 0xFF) > 64;
+  };
+  const ui::PixelRect note{96, 16, 177, 97};
+  const ui::PixelRect underNote{96, 72, 51, 15};  // where the version label overlaps it
+  EXPECT_GT(window.count(note, red), 200);
+  EXPECT_EQ(window.count(note, red), window.count({0, 0, 288, 120}, red));
+  EXPECT_GT(window.count(underNote, red), 10);
+  EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)),
+            55 * 71 / 2);  // the portrait fills its box
+}
+
+TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {
+  auto& p = this->probe;
+  game::Form1& game = this->game();
+  std::vector<std::string> seen;
+  bool wreck = false;
+  bool held = false;
+  bool woke = true;
+  p.answerBoxes([&](const std::string& title, const std::string& text) {
+    seen = {title, text};
+    // The enemy has come over the ship's nose at pixel 77.
+    wreck = p.frame(game).shows(assets::defeat(), 24, 16, 77 - 24);
+    p.type(game, u'x');
+    p.click(game, kBarX, kBarY);
+    p.settle();
+    held = game.keyEcho().caption() != "120" && this->about() == nullptr;
+    woke = p.waking();
+  });
+  p.start();
+  this->app().dispatch([&] { game.column()(0).setLeft(1260); });  // lost at the next tick
+  EXPECT_EQ(p.runToEnd(), 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"vorel", "لقد خسرة"}));
+  EXPECT_TRUE(wreck);
+  EXPECT_TRUE(held) << "input reached a window under the box";
+  EXPECT_FALSE(woke) << "a timer woke the program under the defeat box";
+  EXPECT_EQ(this->app().loadedForm(game::Form1::kName), nullptr);
+}
+
+TYPED_TEST_P(Conformance, TicksComeWhileTheGameRunsAndNothingWakesWhilePaused) {
+  auto& p = this->probe;
+  p.start();
+  this->holdOff(6000);
+  const float start = this->front();
+  EXPECT_TRUE(p.runUntil([&] { return this->front() <= start - 300; }));
+  EXPECT_TRUE(p.waking());
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  EXPECT_FALSE(p.waking());
+  const float atPause = this->front();
+  p.close(*this->about());
+  ASSERT_TRUE(p.runUntil([&] { return this->about() == nullptr; }));
+  p.settle();
+  EXPECT_EQ(this->front(), atPause);
+  EXPECT_FALSE(p.waking());
+
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.click(*this->about(), kOkX, kOkY);
+  ASSERT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
+  EXPECT_TRUE(p.waking());
+  EXPECT_TRUE(p.runUntil([&] { return this->front() < atPause; }));
+}
+
+TYPED_TEST_P(Conformance, TheProgramEndsWithItsLastWindowOrAnUntrappedError) {
+  auto& p = this->probe;
+  p.start();
+  this->holdOff(60000);
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.close(this->game());
+  ASSERT_TRUE(p.runUntil([&] { return this->app().loadedForm(game::Form1::kName) == nullptr; }));
+  EXPECT_FALSE(this->app().ended());
+  p.close(*this->about());
+  EXPECT_EQ(p.runToEnd(), 0);
+}
+
+TYPED_TEST_P(Conformance, AnUntrappedErrorIsReportedThenTheProgramEndsWithOne) {
+  auto& p = this->probe;
+  std::vector<std::string> seen;
+  p.answerBoxes([&](const std::string& title, const std::string& text) { seen = {title, text}; });
+  p.start();
+  this->app().dispatch([&] { this->game().column()(5).setLeft(std::nanf("")); });
+  EXPECT_EQ(p.runToEnd(), 1);
+  EXPECT_EQ(seen, (std::vector<std::string>{"vorel", "Error 5: Invalid argument"}));
+}
+
+REGISTER_TYPED_TEST_SUITE_P(Conformance, TypedKeysAndClicksReachTheModel,
+                            DialogKeysClickTheAboutWindowsButtons,
+                            FramesShowTheDesignWithNoTextPaintedOver,
+                            TheDefeatBoxHoldsEveryWindowOverTheWreck,
+                            TicksComeWhileTheGameRunsAndNothingWakesWhilePaused,
+                            TheProgramEndsWithItsLastWindowOrAnUntrappedError,
+                            AnUntrappedErrorIsReportedThenTheProgramEndsWithOne);
+
+}  // namespace conformance

@@ -1,0 +1,119 @@
+// The driver scenarios on the Qt driver, with the user's input given as the
+// window system gives it to Qt (so that a modal box blocks it as it would).
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <array>
+
+#include "conformance.h"
+#include "ui/qt/qt_driver.h"
+
+namespace conformance {
+
+class QtProbe {
+ public:
+  QtProbe() {
+    registerProgram(app_);
+    QObject::connect(&answerer_, &QTimer::timeout, [this] { answerOpenBox(); });
+  }
+
+  ui::Application& app() { return app_; }
+
+  void start() {
+    ASSERT_TRUE(app_.start(game::Form1::kName));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window(app_.form(game::Form1::kName))));
+  }
+  static bool runUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); }
+  static void settle() { QTest::qWait(300); }
+  int runToEnd() {
+    if (app_.ended()) {
+      return *app_.exitStatus();
+    }
+    QTimer watchdog;  // a fault must not hang the suite
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-99); });
+    watchdog.start(60000);
+    return QApplication::exec();
+  }
+
+  void answerBoxes(BoxVisitor visitor) {
+    visitor_ = std::move(visitor);
+    answerer_.start(10);
+  }
+
+  void type(const ui::Form& form, char16_t character) {
+    QTest::mouseClick(window(form), Qt::LeftButton, {}, QPoint(0, 0));
+    QTest::sendKeyEvent(QTest::Click, window(form), Qt::Key_unknown, QString(QChar(character)),
+                        Qt::NoModifier);
+  }
+  static void press(Key key) {
+    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }));
+    QWindow* active = QGuiApplication::focusWindow();
+    constexpr std::array<Qt::Key, 4> kKeys{Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_S};
+    QTest::keyClick(active, kKeys.at(static_cast<std::size_t>(key)),
+                    key == Key::AltS ? Qt::AltModifier : Qt::NoModifier);
+  }
+  void click(const ui::Form& form, int x, int y) {
+    QTest::mouseClick(window(form), Qt::LeftButton, {}, QPoint(x, y));
+  }
+  void close(const ui::Form& form) { window(form)->close(); }
+
+  Frame frame(const ui::Form& form) {
+    const QImage image = QGuiApplication::primaryScreen()
+                             ->grabWindow(driver_.window(form)->winId())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    Frame frame{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        frame.pixels.push_back(image.pixel(x, y) & 0xFFFFFF);
+      }
+    }
+    return frame;
+  }
+  [[nodiscard]] bool waking() const { return driver_.waking(); }
+
+ private:
+  QWindow* window(const ui::Form& form) { return driver_.window(form)->windowHandle(); }
+
+  void answerOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || answering_) {
+      return;
+    }
+    answering_ = true;  // the visitor may run the event loop
+    visitor_(box->windowTitle().toStdString(), box->text().toStdString());
+    box->button(QMessageBox::Ok)->click();
+    answering_ = false;
+  }
+
+  ui::qt::QtDriver driver_;
+  ui::Application app_{driver_, "vorel"};
+  QTimer answerer_;
+  BoxVisitor visitor_;
+  bool answering_ = false;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, Conformance, QtProbe);
+
+}  // namespace conformance
+
+// Pixels are device pixels only at scale 1; no display is assumed.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  qputenv("QT_SCALE_FACTOR", "1");
+  ::testing::InitGoogleTest(&argc, argv);
+  std::array<char, 10> name{"qt_probe"};
+  std::array<char*, 2> qtArgv{name.data(), nullptr};
+  int qtArgc = 1;
+  const QApplication application(qtArgc, qtArgv.data());
+  QApplication::setQuitOnLastWindowClosed(false);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,139 @@
+// The driver scenarios on the Win32 driver, with the user's input given
+// through the system's input queue: keys go to the window with the focus,
+// clicks to the window under the pointer, and a disabled window takes neither.
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "conformance.h"
+#include "screen.h"
+#include "ui/win32/win32_driver.h"
+
+namespace conformance {
+
+using namespace std::chrono_literals;
+
+class Win32Probe {
+ public:
+  Win32Probe() { registerProgram(app_); }
+  Win32Probe(const Win32Probe&) = delete;
+  Win32Probe& operator=(const Win32Probe&) = delete;
+  Win32Probe(Win32Probe&&) = delete;
+  Win32Probe& operator=(Win32Probe&&) = delete;
+  ~Win32Probe() {
+    ::KillTimer(nullptr, answerer_);
+    answering = nullptr;
+  }
+
+  ui::Application& app() { return app_; }
+
+  void start() {
+    ASSERT_TRUE(app_.start(game::Form1::kName));
+    HWND game = driver_.windowOf(app_.form(game::Form1::kName));
+    ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == game; }));
+  }
+  // A thread nudges the loop now and then, so that `done` is looked at even
+  // while no timer runs and no input comes.
+  bool runUntil(const std::function<bool()>& done) {
+    const DWORD loop = ::GetCurrentThreadId();
+    const std::jthread nudger([loop](const std::stop_token& stop) {
+      while (!stop.stop_requested()) {
+        std::this_thread::sleep_for(10ms);
+        ::PostThreadMessageW(loop, WM_NULL, 0, 0);
+      }
+    });
+    return driver_.runUntil(done, 20s);
+  }
+  void settle() {
+    driver_.runUntil([] { return false; }, 300ms);
+  }
+  int runToEnd() { return app_.ended() ? *app_.exitStatus() : driver_.exec(); }
+
+  // A thread timer looks for a box of this process; its messages come through
+  // the box's own loop as through the program's.
+  void answerBoxes(BoxVisitor visitor) {
+    visitor_ = std::move(visitor);
+    answering = this;
+    answerer_ = ::SetTimer(nullptr, 0, 20, &Win32Probe::answerOpenBox);
+  }
+
+  void type(const ui::Form& form, char16_t character) {
+    click(form, 0, 0);
+    send({key(0, character, KEYEVENTF_UNICODE),
+          key(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
+  }
+  static void press(Key pressed) {
+    if (pressed == Key::AltS) {
+      send({key(VK_MENU, 0, 0), key('S', 0, 0), key('S', 0, KEYEVENTF_KEYUP),
+            key(VK_MENU, 0, KEYEVENTF_KEYUP)});
+      return;
+    }
+    const WORD code = pressed == Key::Tab ? VK_TAB : pressed == Key::Enter ? VK_RETURN : VK_ESCAPE;
+    send({key(code, 0, 0), key(code, 0, KEYEVENTF_KEYUP)});
+  }
+  void click(const ui::Form& form, int x, int y) {
+    POINT point{x, y};
+    ::ClientToScreen(driver_.windowOf(form), &point);
+    ::SetCursorPos(point.x, point.y);
+    INPUT down{.type = INPUT_MOUSE};
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    INPUT up = down;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send({down, up});
+  }
+  void close(const ui::Form& form) { ::PostMessageW(driver_.windowOf(form), WM_CLOSE, 0, 0); }
+
+  Frame frame(const ui::Form& form) {
+    const win32_testing::Capture capture(driver_.windowOf(form));
+    return {capture.width(), capture.height(), capture.pixels()};
+  }
+  [[nodiscard]] bool waking() const { return driver_.waking(); }
+
+ private:
+  static INPUT key(WORD code, wchar_t unit, DWORD flags) {
+    INPUT input{.type = INPUT_KEYBOARD};
+    input.ki.wVk = code;
+    input.ki.wScan = unit;
+    input.ki.dwFlags = flags;
+    return input;
+  }
+  static void send(std::vector<INPUT> inputs) {
+    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ASSERT_EQ(sent, inputs.size()) << "SendInput refused, error " << ::GetLastError();
+  }
+  static void CALLBACK answerOpenBox(HWND /*window*/, UINT /*message*/, UINT_PTR /*id*/,
+                                     DWORD /*time*/) {
+    HWND box = win32_testing::findWindow(
+        {.process = ::GetCurrentProcessId(), .className = L"#32770", .enabledOnly = true});
+    if (answering == nullptr || box == nullptr || std::exchange(answered, box) == box) {
+      return;  // none open, or the one answered is still on its way out
+    }
+    Win32Probe* probe = std::exchange(answering, nullptr);  // the visitor may run the loop
+    probe->visitor_(text(box), text(::GetDlgItem(box, 0xFFFF)));
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    answering = probe;
+  }
+  static std::string text(HWND window) {
+    wchar_t wide[256]{};
+    const int length = ::GetWindowTextW(window, wide, 256);
+    std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(::WideCharToMultiByte(
+        CP_UTF8, 0, wide, length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return utf8;
+  }
+
+  static inline Win32Probe* answering = nullptr;  // the probe whose boxes the timer answers
+  static inline HWND answered = nullptr;
+  ui::win32::Win32Driver driver_;
+  ui::Application app_{driver_, "vorel"};
+  BoxVisitor visitor_;
+  UINT_PTR answerer_ = 0;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, Conformance, Win32Probe);
+
+}  // namespace conformance
