@@ -18,8 +18,12 @@ if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT vorel_wine_fixture)
   # prepared prefix with its server kept up, set up before the first test and
   # taken down after the last one, also when a test fails or times out.
   set(VOREL_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+  # The session start checks that the README's font step gives message boxes Arabic glyphs.
+  add_executable(vorel_wine_font_check ${CMAKE_CURRENT_LIST_DIR}/wine-font-check.cpp)
+  target_link_libraries(vorel_wine_font_check PRIVATE vorel_warnings)
   add_test(NAME wine_session_start
-           COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-session start ${VOREL_WINE_STATE})
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-session start ${VOREL_WINE_STATE}
+                   $<TARGET_FILE:vorel_wine_font_check>)
   add_test(NAME wine_session_stop
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-session stop ${VOREL_WINE_STATE})
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 900)
