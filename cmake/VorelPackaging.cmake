@@ -2,8 +2,9 @@
 include(GNUInstallDirs)
 
 if(NOT WIN32)
-  # --- Linux: the program with its desktop entry, AppStream metainfo and
-  # icons; `cpack -G DEB` in the build directory makes the Debian package.
+  # --- Linux: the program with its desktop entry, AppStream metainfo, icons,
+  # manual page, copyright file and changelog; `cpack -G DEB` in the build
+  # directory makes the Debian package.
   set(VOREL_APPSTREAM_ID org.example.vorel)
   if(TARGET vorel)
     install(TARGETS vorel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -19,6 +20,27 @@ if(NOT WIN32)
     install(FILES ${vorel_generated}/icons/hicolor/${size}x${size}/apps/vorel.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
+  # The manual page and the changelog are compressed as Debian wants them:
+  # gzip -9n, with no name and no time stamp, so the package is reproducible.
+  set(vorel_docs ${CMAKE_BINARY_DIR}/packaging)
+  set(vorel_compressed)
+  foreach(file vorel.6 changelog)
+    add_custom_command(OUTPUT ${vorel_docs}/${file}.gz
+                       COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/${file}
+                               ${vorel_docs}/${file}
+                       COMMAND gzip -9nf ${vorel_docs}/${file}
+                       DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${file}
+                       COMMENT "Compressing packaging/${file}" VERBATIM)
+    list(APPEND vorel_compressed ${vorel_docs}/${file}.gz)
+  endforeach()
+  # Built with the program, since installing it installs them too.
+  add_custom_target(vorel_docs ALL DEPENDS ${vorel_compressed})
+  if(TARGET vorel)
+    add_dependencies(vorel vorel_docs)
+  endif()
+  install(FILES ${vorel_docs}/vorel.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${vorel_docs}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME vorel)

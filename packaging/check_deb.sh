@@ -46,7 +46,8 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 [ -x "$root/usr/bin/vorel" ] || fail "no executable /usr/bin/vorel"
-for file in usr/share/applications/vorel.desktop "usr/share/metainfo/$id.metainfo.xml"; do
+for file in usr/share/applications/vorel.desktop "usr/share/metainfo/$id.metainfo.xml" \
+  usr/share/man/man6/vorel.6.gz usr/share/doc/vorel/copyright usr/share/doc/vorel/changelog.gz; do
   [ -f "$root/$file" ] || fail "no /$file"
 done
 for size in 16 32 48 64 128; do
@@ -62,7 +63,8 @@ for size in 16 32 48 64 128; do
   [ "$width" = "$size" ] && [ "$height" = "$size" ] ||
     fail "the ${size}x${size} icon is ${width}x${height}"
 done
-unexpected=$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/vorel|share/(applications|metainfo|icons)/)' || true)
+asked='^\./usr/(bin/vorel|share/((applications|metainfo|icons)/.*|man/man6/vorel\.6\.gz|doc/vorel/(copyright|changelog\.gz)))$'
+unexpected=$(cd "$root" && find . -type f | grep -vE "$asked" || true)
 [ -z "$unexpected" ] || fail "files nobody asked for: $unexpected"
 
 # The metainfo, the desktop entry and the icons as a software centre sees them.
