@@ -6,12 +6,29 @@ if(NOT WIN32)
   # manual page, copyright file and changelog; `cpack -G DEB` in the build
   # directory makes the Debian package.
   set(VOREL_APPSTREAM_ID org.example.vorel)
+  # Where the program goes: Debian keeps games in /usr/games (on its PATH, so
+  # the desktop entry's Exec=vorel finds it there), while a prefix of one's own
+  # such as ~/.local has only bin/ on its PATH. So the program has an install
+  # rule for each, in install components of their own: `cmake --install` runs
+  # `data` (every other file) and `bin`; the Debian package takes `data` and
+  # `games` (CPACK_INSTALL_CMAKE_PROJECTS below). Stripping the installed
+  # program also drops the compiler's notes (.comment), which nothing reads.
+  set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME data)
+  function(vorel_install_program component destination)
+    install(TARGETS vorel RUNTIME DESTINATION ${destination} COMPONENT ${component} ${ARGN})
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/vorel\"
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()" COMPONENT ${component} ${ARGN})
+  endfunction()
   if(TARGET vorel)
-    install(TARGETS vorel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    vorel_install_program(bin ${CMAKE_INSTALL_BINDIR})
+    vorel_install_program(games games EXCLUDE_FROM_ALL)
   endif()
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/vorel.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  # AppStream finds the file by the component's id.
+  # AppStream finds the file by its id.
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/vorel.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
           RENAME ${VOREL_APPSTREAM_ID}.metainfo.xml)
@@ -52,6 +69,8 @@ if(NOT WIN32)
 marches in from the right towards your ship, and the space bar fires.
 Hold it down and clear the column before the first enemy reaches you.")
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  # The package's files: build directory, project, install component, root.
+  set(CPACK_INSTALL_CMAKE_PROJECTS ${CMAKE_BINARY_DIR} vorel data / ${CMAKE_BINARY_DIR} vorel games /)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orvanta <vorel@example.org>")

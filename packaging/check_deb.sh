@@ -45,7 +45,7 @@ done
 # What it installs.
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-[ -x "$root/usr/bin/vorel" ] || fail "no executable /usr/bin/vorel"
+[ -x "$root/usr/games/vorel" ] || fail "no executable /usr/games/vorel"
 for file in usr/share/applications/vorel.desktop "usr/share/metainfo/$id.metainfo.xml" \
   usr/share/man/man6/vorel.6.gz usr/share/doc/vorel/copyright usr/share/doc/vorel/changelog.gz; do
   [ -f "$root/$file" ] || fail "no /$file"
@@ -63,7 +63,7 @@ for size in 16 32 48 64 128; do
   [ "$width" = "$size" ] && [ "$height" = "$size" ] ||
     fail "the ${size}x${size} icon is ${width}x${height}"
 done
-asked='^\./usr/(bin/vorel|share/((applications|metainfo|icons)/.*|man/man6/vorel\.6\.gz|doc/vorel/(copyright|changelog\.gz)))$'
+asked='^\./usr/(games/vorel|share/((applications|metainfo|icons)/.*|man/man6/vorel\.6\.gz|doc/vorel/(copyright|changelog\.gz)))$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$asked" || true)
 [ -z "$unexpected" ] || fail "files nobody asked for: $unexpected"
 
@@ -73,7 +73,7 @@ appstreamcli validate-tree --no-net "$root" >"$work/tree.log" 2>&1 ||
 
 # The unpacked program starts, shows its window and closes cleanly.
 start_xvfb "$work"
-"$probe" --hold 100 --timeout 20000 Game "$root/usr/bin/vorel" ||
+"$probe" --hold 100 --timeout 20000 Game "$root/usr/games/vorel" ||
   fail "the installed program did not show its window and exit 0 when it was closed"
 
 if ((failures)); then
