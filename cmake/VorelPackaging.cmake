@@ -83,7 +83,7 @@ Hold it down and clear the column before the first enemy reaches you.")
   include(CPack)
 
   set(vorel_package_tools ON)
-  foreach(tool desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps)
+  foreach(tool desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps lintian)
     string(MAKE_C_IDENTIFIER "VOREL_${tool}" variable)
     find_program(${variable} ${tool})
     if(NOT ${variable})

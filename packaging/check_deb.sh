@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Makes the Debian package from a finished build, unpacks it into a scratch
-# root, checks what it holds and declares, and starts the unpacked program in
-# an X server of its own: its window "Game" shows, is closed, and the program
-# exits 0.
+# Makes the Debian package from a finished build, has lintian check it,
+# unpacks it into a scratch root, checks what it holds and declares, and starts
+# the unpacked program in an X server of its own: its window "Game" shows, is
+# closed, and the program exits 0.
 # Usage: check_deb.sh CPACK BUILD_DIR VOREL_XPROBE APPSTREAM_ID
 set -euo pipefail
 cpack=$1
@@ -28,6 +28,13 @@ debs=("$work"/out/*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "cpack made no single .deb" >&2; exit 1; }
 deb=${debs[0]}
 echo "package: $(basename "$deb")"
+
+# Debian's own checker: no error, no warning, and of its notes (shown too)
+# none on hardening or on sections the binary does not need.
+lintian -I --pedantic --fail-on error,warning "$deb" | tee "$work/lintian.log" ||
+  fail "lintian reports errors or warnings"
+! grep -qE 'hardening-|binary-has-unneeded-section' "$work/lintian.log" ||
+  fail "the program is not built and stripped as Debian hardens and strips programs"
 
 # What the package declares.
 field() { dpkg-deb -f "$deb" "$1"; }
