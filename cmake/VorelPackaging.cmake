@@ -2,15 +2,33 @@
 include(GNUInstallDirs)
 
 if(NOT WIN32)
-  # --- Linux: the program with its desktop entry, AppStream metainfo and
-  # icons; `cpack -G DEB` in the build directory makes the Debian package.
+  # --- Linux: the program with its desktop entry, AppStream metainfo, icons,
+  # manual page, copyright file and changelog; `cpack -G DEB` in the build
+  # directory makes the Debian package.
   set(VOREL_APPSTREAM_ID org.example.vorel)
+  # Where the program goes: Debian keeps games in /usr/games (on its PATH, so
+  # the desktop entry's Exec=vorel finds it there), while a prefix of one's own
+  # such as ~/.local has only bin/ on its PATH. So the program has an install
+  # rule for each, in install components of their own: `cmake --install` runs
+  # `data` (every other file) and `bin`; the Debian package takes `data` and
+  # `games` (CPACK_INSTALL_CMAKE_PROJECTS below). Stripping the installed
+  # program also drops the compiler's notes (.comment), which nothing reads.
+  set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME data)
+  function(vorel_install_program component destination)
+    install(TARGETS vorel RUNTIME DESTINATION ${destination} COMPONENT ${component} ${ARGN})
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/vorel\"
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()" COMPONENT ${component} ${ARGN})
+  endfunction()
   if(TARGET vorel)
-    install(TARGETS vorel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    vorel_install_program(bin ${CMAKE_INSTALL_BINDIR})
+    vorel_install_program(games games EXCLUDE_FROM_ALL)
   endif()
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/vorel.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  # AppStream finds the file by the component's id.
+  # AppStream finds the file by its id.
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/vorel.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
           RENAME ${VOREL_APPSTREAM_ID}.metainfo.xml)
@@ -19,6 +37,27 @@ if(NOT WIN32)
     install(FILES ${vorel_generated}/icons/hicolor/${size}x${size}/apps/vorel.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
+  # The manual page and the changelog are compressed as Debian wants them:
+  # gzip -9n, with no name and no time stamp, so the package is reproducible.
+  set(vorel_docs ${CMAKE_BINARY_DIR}/packaging)
+  set(vorel_compressed)
+  foreach(file vorel.6 changelog)
+    add_custom_command(OUTPUT ${vorel_docs}/${file}.gz
+                       COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/${file}
+                               ${vorel_docs}/${file}
+                       COMMAND gzip -9nf ${vorel_docs}/${file}
+                       DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${file}
+                       COMMENT "Compressing packaging/${file}" VERBATIM)
+    list(APPEND vorel_compressed ${vorel_docs}/${file}.gz)
+  endforeach()
+  # Built with the program, since installing it installs them too.
+  add_custom_target(vorel_docs ALL DEPENDS ${vorel_compressed})
+  if(TARGET vorel)
+    add_dependencies(vorel vorel_docs)
+  endif()
+  install(FILES ${vorel_docs}/vorel.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${vorel_docs}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME vorel)
@@ -30,6 +69,8 @@ if(NOT WIN32)
 marches in from the right towards your ship, and the space bar fires.
 Hold it down and clear the column before the first enemy reaches you.")
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  # The package's files: build directory, project, install component, root.
+  set(CPACK_INSTALL_CMAKE_PROJECTS ${CMAKE_BINARY_DIR} vorel data / ${CMAKE_BINARY_DIR} vorel games /)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orvanta <vorel@example.org>")
@@ -42,7 +83,7 @@ Hold it down and clear the column before the first enemy reaches you.")
   include(CPack)
 
   set(vorel_package_tools ON)
-  foreach(tool desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps)
+  foreach(tool desktop-file-validate appstreamcli dpkg-deb dpkg-shlibdeps lintian)
     string(MAKE_C_IDENTIFIER "VOREL_${tool}" variable)
     find_program(${variable} ${tool})
     if(NOT ${variable})
@@ -50,7 +91,7 @@ Hold it down and clear the column before the first enemy reaches you.")
       set(vorel_package_tools OFF)
     endif()
   endforeach()
-  if(VOREL_TESTS AND vorel_package_tools AND TARGET vorel AND TARGET vorel_xprobe)
+  if(VOREL_TESTS AND vorel_package_tools AND TARGET vorel)
     add_test(NAME package_desktop_entry
              COMMAND ${VOREL_desktop_file_validate} ${PROJECT_SOURCE_DIR}/packaging/vorel.desktop)
     add_test(NAME package_metainfo
@@ -58,7 +99,7 @@ Hold it down and clear the column before the first enemy reaches you.")
                      ${PROJECT_SOURCE_DIR}/packaging/vorel.metainfo.xml)
     add_test(NAME package_deb
              COMMAND ${PROJECT_SOURCE_DIR}/packaging/check_deb.sh ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR}
-                     $<TARGET_FILE:vorel_xprobe> ${VOREL_APPSTREAM_ID})
+                     ${VOREL_APPSTREAM_ID})
     set_tests_properties(package_desktop_entry package_metainfo package_deb
                          PROPERTIES LABELS package)
     set_tests_properties(package_deb PROPERTIES TIMEOUT 300)
