@@ -171,54 +171,6 @@ bool FormWindow::event(QEvent* event) {
 void FormWindow::focusInEvent(QFocusEvent* /*event*/) {}
 void FormWindow::focusOutEvent(QFocusEvent* /*event*/) {}
 
-void FormWindow::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.fillRect(event->rect(), background_);
-  if (form_ != nullptr) {
-    form_->forEachDrawn(
-        toPixelRect(event->rect()), [&](const ui::Image& image) { drawImage(painter, image); },
-        [&](const ui::Label& label) { drawLabel(painter, label); });
-  }
-}
-
-void FormWindow::drawImage(QPainter& painter, const ui::Image& image) {
-  if (image.picture() == nullptr) {
-    return;
-  }
-  const QImage& picture = pictures_->image(*image.picture());
-  const ui::PixelRect box = image.pixelRect();
-  if (image.stretch()) {
-    // No smooth transform: stretched pixels stay crisp.
-    painter.drawImage(toQRect(box), picture);
-  } else {
-    painter.drawImage(QPoint(box.x, box.y), picture);
-  }
-}
-
-void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
-  const ui::LabelDesign& design = label.design();
-  const QRect box = toQRect(label.pixelRect());
-  painter.fillRect(box, toQColor(design.background));
-  if (label.caption().empty()) {
-    return;
-  }
-  QString text = toQString(label.caption());
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QTextOption option(
-      (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
-      Qt::AlignTop);
-  option.setWrapMode(QTextOption::WordWrap);
-  // Arabic reads from the right: shaped by the layout, placed right to left.
-  option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-
-  painter.save();
-  painter.setClipRect(box, Qt::IntersectClip);
-  painter.setFont(toQFont(design.font));
-  painter.setPen(toQColor(design.foreground));
-  painter.drawText(QRectF(box), text, option);
-  painter.restore();
-}
-
 void FormWindow::resizeEvent(QResizeEvent* event) {
   if (form_ != nullptr) {
     form_->setViewSize(width(), height());
@@ -280,6 +232,54 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   // The model decides: it unloads the form, which takes this window away.
   event->ignore();
   form_->app().closeRequested(*form_);
+}
+
+void FormWindow::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(event->rect(), background_);
+  if (form_ != nullptr) {
+    form_->forEachDrawn(
+        toPixelRect(event->rect()), [&](const ui::Image& image) { drawImage(painter, image); },
+        [&](const ui::Label& label) { drawLabel(painter, label); });
+  }
+}
+
+void FormWindow::drawImage(QPainter& painter, const ui::Image& image) {
+  if (image.picture() == nullptr) {
+    return;
+  }
+  const QImage& picture = pictures_->image(*image.picture());
+  const ui::PixelRect box = image.pixelRect();
+  if (image.stretch()) {
+    // No smooth transform: stretched pixels stay crisp.
+    painter.drawImage(toQRect(box), picture);
+  } else {
+    painter.drawImage(QPoint(box.x, box.y), picture);
+  }
+}
+
+void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
+  const ui::LabelDesign& design = label.design();
+  const QRect box = toQRect(label.pixelRect());
+  painter.fillRect(box, toQColor(design.background));
+  if (label.caption().empty()) {
+    return;
+  }
+  QString text = toQString(label.caption());
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QTextOption option(
+      (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+      Qt::AlignTop);
+  option.setWrapMode(QTextOption::WordWrap);
+  // Arabic reads from the right: shaped by the layout, placed right to left.
+  option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+
+  painter.save();
+  painter.setClipRect(box, Qt::IntersectClip);
+  painter.setFont(toQFont(design.font));
+  painter.setPen(toQColor(design.foreground));
+  painter.drawText(QRectF(box), text, option);
+  painter.restore();
 }
 
 }  // namespace ui::qt
