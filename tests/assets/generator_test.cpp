@@ -14,15 +14,11 @@ namespace fs = std::filesystem;
 
 class Generator : public ::testing::Test {
  protected:
-  Generator() : dir_(fs::path(::testing::TempDir()) / "assetgen-test") {
+  void SetUp() override {
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "out");
   }
-  ~Generator() override { fs::remove_all(dir_); }
-  Generator(const Generator&) = delete;
-  Generator& operator=(const Generator&) = delete;
-  Generator(Generator&&) = delete;
-  Generator& operator=(Generator&&) = delete;
+  void TearDown() override { fs::remove_all(dir_); }
 
   std::string write(const std::string& name, std::string_view text) {
     std::ofstream(dir_ / name, std::ios::binary) << text;
@@ -48,7 +44,7 @@ class Generator : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  fs::path dir_ = fs::path(::testing::TempDir()) / "assetgen-test";
   std::string out_ = (dir_ / "out").string();
   std::string errors;
 };

@@ -141,10 +141,13 @@ TYPED_TEST_P(Conformance, TypedKeysAndClicksReachTheModel) {
   p.start();
   this->holdOff(60000);
   game::Form1& game = this->game();
-  for (const auto& [typed, echo] : {std::pair{u'A', "65"}, std::pair{u'\u0645', "1605"},
-                                    std::pair{u'\uE000', "-8192"}, std::pair{u' ', "32"}}) {
-    p.type(game, typed);
-    EXPECT_TRUE(p.runUntil([&] { return game.keyEcho().caption() == echo; })) << echo;
+  const struct {
+    char16_t typed;
+    const char* echo;
+  } keys[] = {{u'A', "65"}, {u'\u0645', "1605"}, {u'\uE000', "-8192"}, {u' ', "32"}};
+  for (const auto& key : keys) {
+    p.type(game, key.typed);
+    EXPECT_TRUE(p.runUntil([&] { return game.keyEcho().caption() == key.echo; })) << key.echo;
   }
   p.click(game, 700, 5);  // the ground takes no click
   p.settle();
