@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 
 #include "about/frm_about.h"
@@ -12,30 +14,59 @@
 
 namespace testing_support {
 
-// The game on the headless driver: the program with both of its windows, not
-// yet started. The About window's services are fakes the test can plant in.
+using Box = ui::headless::HeadlessDriver::Box;
+
+// The number of the ui::Error an operation raises; 0 when it raises none.
+int errorOf(auto&& operation) {
+  try {
+    operation();
+  } catch (const ui::Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+// The program on the headless driver, started: the game window up with its
+// column, the About window's services fakes the test can plant in.
 class GameFixture : public ::testing::Test {
  protected:
   GameFixture() {
     app.registerForm(game::Form1::kName,
                      [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
     app.registerForm(about::FrmAbout::kName, [this](ui::Application& a) {
-      auto fake = std::make_unique<FakeServices>();
-      services = fake.get();
-      return std::make_unique<about::FrmAbout>(a, std::move(fake));
+      auto services = std::make_unique<FakeServices>();
+      fake = services.get();
+      return std::make_unique<about::FrmAbout>(a, std::move(services));
     });
   }
+  void SetUp() override { ASSERT_TRUE(app.start(game::Form1::kName)); }
 
-  game::Form1& game() { return app.form<game::Form1>(game::Form1::kName); }
+  game::Form1& f() { return app.form<game::Form1>(game::Form1::kName); }
   about::FrmAbout& about() { return app.form<about::FrmAbout>(about::FrmAbout::kName); }
-  FakeServices& fakes() {
-    (void)about();  // the instance holds the services
-    return *services;
+
+  // Element i at 3360 + 500 i, less 100 for each tick so far, hidden or not.
+  static float home(int i, int tick) {
+    return 3360.0F + 500.0F * static_cast<float>(i) - 100.0F * static_cast<float>(tick);
+  }
+  // Ticks of the game timer, which runs at the layer's shortest period.
+  void ticks(int count) { driver.advance(ui::kShortestTimerPeriod * count); }
+  void press(int code) { driver.pressKey(f(), static_cast<std::int16_t>(code)); }
+  ui::Image& l(int i) { return f().column()(static_cast<std::int16_t>(i)); }
+  float left(int i) { return l(i).left(); }
+  bool visible(int i) { return l(i).visible(); }
+  // Puts the game in a chosen state the way no handler does.
+  void arrange(auto&& change) { app.dispatch(change); }
+  void hide(int from, int to) {
+    arrange([&] {
+      for (int i = from; i < to; ++i) {
+        l(i).setVisible(false);
+      }
+    });
   }
 
   ui::headless::HeadlessDriver driver;
   ui::Application app{driver, "vorel"};
-  FakeServices* services = nullptr;
+  FakeServices* fake = nullptr;  // the About window's, once it exists
 };
 
 }  // namespace testing_support
