@@ -1,227 +1,118 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
+#include <memory>
 
-#include "support/errors.h"
-#include "ui/application.h"
-#include "ui/controls.h"
-#include "ui/form.h"
-#include "ui/headless/headless_driver.h"
+#include "support/game_fixture.h"
+#include "ui/text.h"
+#include "ui/tick_schedule.h"
 #include "ui/twips.h"
 
 namespace {
 
-using testing_support::errorNumberOf;
-
 using namespace std::chrono_literals;
-using ui::headless::HeadlessDriver;
+using testing_support::errorOf;
+using Model = testing_support::GameFixture;
 
-constexpr std::uint32_t kRed = 0xFFFF0000;
-constexpr std::array<std::uint32_t, 4> kPixels{kRed, kRed, kRed, kRed};
-const ui::Picture kPicture{"red", 2, 2, kPixels};
+TEST_F(Model, ControlsRefuseWhatTheyCannotBe) {
+  ui::ImageArray& column = f().column();
+  EXPECT_EQ(errorOf([&] { column.load(5); }), 360);
+  EXPECT_EQ(errorOf([&] { (void)column(120); }), 340);
+  EXPECT_EQ(errorOf([&] { (void)column(-1); }), 340);
+  const ui::Image& copy = column.load(-7);
+  EXPECT_EQ(&column(-7), &copy);
+  EXPECT_FALSE(copy.visible());
+  EXPECT_EQ(copy.left(), left(0));
+  EXPECT_EQ(errorOf([&] { f().gameTimer().setInterval(-1); }), 5);
+}
 
-const ui::FormDesign kDesign{.caption = "Test", .clientWidth = 1500, .clientHeight = 600};
-const ui::TimerDesign kTimer{.name = "T", .interval = 1, .enabled = true};
-const ui::LabelDesign kLabel{.name = "L", .box = {0, 300, 1500, 300}, .caption = "0"};
-const ui::ImageDesign kArray{
-    .name = "a", .box = {150, 30, 30, 30}, .visible = true, .picture = &kPicture};
+TEST_F(Model, TheTickScheduleKeepsItsBeatAndSkipsWhatAStallMissed) {
+  ui::TickSchedule schedule;
+  ui::Timer& timer = f().gameTimer();  // every 55 ms
+  schedule.update(timer, 0ms);
+  EXPECT_EQ(schedule.takeDue(54ms), nullptr);
+  EXPECT_EQ(schedule.takeDue(110ms), &timer);  // a period late
+  EXPECT_EQ(schedule.takeDue(110ms), nullptr);
+  EXPECT_EQ(schedule.nextDue(), 165ms);
+  EXPECT_EQ(schedule.takeDue(1000ms), &timer);  // a stall: one tick, not sixteen
+  EXPECT_EQ(schedule.takeDue(1000ms), nullptr);
+  EXPECT_EQ(schedule.takeDue(1045ms), &timer);
+  timer.setInterval(100);  // a new period starts from the change
+  schedule.update(timer, 1050ms);
+  EXPECT_EQ(schedule.nextDue(), 1150ms);
+}
 
-// A window whose handlers are whatever the test puts in.
-class TestForm final : public ui::Form {
+TEST_F(Model, ARepaintCoversWhatMovedInsideTheWindowAndNothingElse) {
+  (void)driver.takeRepaints(f());
+  arrange([&] { l(119).setLeft(left(119) - 150); });
+  EXPECT_TRUE(driver.takeRepaints(f()).empty());  // far beyond the window's edge
+  for (int again = 0; again < 2; ++again) {
+    const ui::PixelRect before = l(0).pixelRect();
+    arrange([&] { l(0).setLeft(left(0) - 150); });
+    const ui::PixelRect moved = before.united(l(0).pixelRect());
+    const auto drawn = driver.takeRepaints(f());
+    EXPECT_TRUE(drawn.size() == 1 && drawn[0].intersected(moved) == moved) << again;
+  }
+}
+
+TEST(Conversions, RaiseTypeMismatchAndOverflow) {
+  EXPECT_EQ(ui::toInt16(" +7 "), 7);
+  EXPECT_EQ(ui::toInt16("-32768"), -32768);
+  EXPECT_EQ(ui::toInt16("32767"), 32767);
+  for (const char* text : {"", " ", "-", "1e3", "12a", "0x10", "1 2"}) {
+    EXPECT_EQ(errorOf([&] { (void)ui::toInt16(text); }), 13) << text;
+  }
+  for (const char* text : {"32768", "-32769", "99999999999"}) {
+    EXPECT_EQ(errorOf([&] { (void)ui::toInt16(text); }), 6) << text;
+  }
+  EXPECT_EQ(errorOf([] { (void)ui::offset(3.0e38F, 3.0e38); }), 6);
+}
+
+// A window that opens a box on key 1, raises on key 2, ends the program on
+// other keys, then notes that it went on: after the end, or an error, inside an
+// open box, neither the handler inside nor the one that opened the box goes on.
+const ui::FormDesign kProbe{.caption = "Probe"};
+class Probe final : public ui::Form {
  public:
-  explicit TestForm(ui::Application& app) : ui::Form(app, "Test", kDesign) {}
-
-  std::function<void(ui::Timer&)> tick;
-  std::function<void(std::int16_t)> key;
-
-  ui::Timer* timer = nullptr;
-  ui::Label* label = nullptr;
-  ui::ImageArray* array = nullptr;
+  Probe(ui::Application& app, bool& after) : ui::Form(app, "Probe", kProbe), after_(after) {}
 
  private:
-  void build() override {
-    timer = &add<ui::Timer>(kTimer);
-    label = &add<ui::Label>(kLabel);
-    array = &addArray(kArray);
-  }
-  void onTick(ui::Timer& t) override {
-    if (tick) {
-      tick(t);
-    }
-  }
+  void build() override {}
   void onKeyPress(std::int16_t code) override {
-    if (key) {
-      key(code);
-    }
-  }
-};
-
-class Model : public ::testing::Test {
- protected:
-  Model() {
-    app.registerForm("Test", [](ui::Application& a) { return std::make_unique<TestForm>(a); });
-  }
-  TestForm& form() { return app.form<TestForm>("Test"); }
-
-  HeadlessDriver driver;
-  ui::Application app{driver, "vorel"};
-};
-
-TEST_F(Model, ArrayElementsAreHiddenCopiesOfElementZero) {
-  ASSERT_TRUE(app.start("Test"));
-  ui::ImageArray& a = *form().array;
-  ui::Image& zero = a(0);
-  zero.setLeft(ui::offset(zero.left(), 15));
-
-  ui::Image& copy = a.load(7);
-  EXPECT_FALSE(copy.visible());
-  EXPECT_EQ(copy.index(), 7);
-  EXPECT_EQ(copy.left(), 165.0F);  // as element 0 stands now, not as designed
-  EXPECT_EQ(copy.picture(), zero.picture());
-  EXPECT_EQ(&a(7), &copy);
-
-  ui::Image& negative = a.load(-32768);
-  EXPECT_EQ(&a(-32768), &negative);
-  EXPECT_EQ(a.count(), 3U);
-
-  EXPECT_EQ(errorNumberOf([&] { a.load(7); }), 360);
-  EXPECT_EQ(errorNumberOf([&] { a.load(0); }), 360);
-  EXPECT_EQ(errorNumberOf([&] { (void)a(6); }), 340);
-  EXPECT_EQ(errorNumberOf([&] { (void)a(32767); }), 340);
-  EXPECT_EQ(a.count(), 3U);
-
-  // Index order is drawing order.
-  std::vector<int> order;
-  a.forEach([&](const ui::Image& image) { order.push_back(image.index()); });
-  EXPECT_EQ(order, (std::vector<int>{-32768, 0, 7}));
-}
-
-TEST_F(Model, TimersTickAtTheShortestPeriodOnlyWhileEnabledWithAnInterval) {
-  int ticks = 0;
-  form().tick = [&](ui::Timer&) { ++ticks; };
-  ASSERT_TRUE(app.start("Test"));
-  ui::Timer& t = *form().timer;
-
-  driver.advance(54ms);
-  EXPECT_EQ(ticks, 0);
-  driver.advance(1ms);
-  EXPECT_EQ(ticks, 1);  // Interval 1 asks for 1 ms and gets 55
-  driver.advance(550ms);
-  EXPECT_EQ(ticks, 11);
-  // Interval 0 and Enabled off are the game's pause and stop, tested there.
-  app.dispatch([&] {
-    t.setEnabled(false);
-    t.setEnabled(true);
-    t.setInterval(100);
-  });
-  driver.advance(99ms);
-  EXPECT_EQ(ticks, 11);
-  driver.advance(1ms);
-  EXPECT_EQ(ticks, 12);
-  EXPECT_EQ(errorNumberOf([&] { t.setInterval(-1); }), 5);
-}
-
-TEST_F(Model, AnEscapedErrorIsReportedOnceOverWhatItLeftAndEndsWithStatusOne) {
-  std::string seen;
-  int ticks = 0;
-  int keys = 0;
-  form().key = [&](std::int16_t) {
-    ++keys;
-    form().label->setCaption("changed");
-    (void)ui::offset(3.0e38F, 3.0e38);  // overflows single precision
-    form().label->setCaption("never");
-  };
-  form().tick = [&](ui::Timer&) { ++ticks; };
-  driver.answerBoxesWith([&](const HeadlessDriver::Box&) {
-    seen = form().label->caption();
-    // While the report is open the program handles nothing more: no tick, and
-    // no second failing key with a second report.
-    driver.advance(1s);
-    driver.pressKey(form(), 66);
-  });
-  ASSERT_TRUE(app.start("Test"));
-  driver.pressKey(form(), 65);
-
-  EXPECT_EQ(seen, "changed");
-  ASSERT_EQ(driver.boxes().size(), 1U);
-  EXPECT_EQ(driver.boxes()[0].prompt, "Error 6: Overflow");
-  EXPECT_EQ(driver.boxes()[0].title, "vorel");
-  EXPECT_EQ(driver.exitStatus(), 1);
-  EXPECT_EQ(app.exitStatus(), 1);
-  driver.advance(1s);
-  driver.pressKey(form(), 65);
-  EXPECT_EQ(ticks, 0);
-  EXPECT_EQ(keys, 1);
-  EXPECT_EQ(driver.boxes().size(), 1U);
-}
-
-TEST_F(Model, TheProgramWideEndRunsNothingAfterIt) {
-  int ticks = 0;
-  bool after = false;
-  form().key = [&](std::int16_t) {
-    app.end();
-    after = true;  // must not run
-  };
-  form().tick = [&](ui::Timer&) { ++ticks; };
-  ASSERT_TRUE(app.start("Test"));
-  driver.pressKey(form(), 32);
-  EXPECT_FALSE(after);
-  EXPECT_EQ(driver.exitStatus(), 0);
-  EXPECT_FALSE(form().loaded());
-  driver.advance(1s);
-  driver.pressKey(form(), 32);
-  EXPECT_EQ(ticks, 0);
-  EXPECT_TRUE(driver.boxes().empty());
-}
-
-TEST_F(Model, AnErrorInsideAnOpenBoxAlsoEndsTheHandlerThatOpenedIt) {
-  bool after = false;
-  form().key = [&](std::int16_t code) {
-    if (code == 1) {
-      app.msgBox("first");
-      after = true;  // the program has ended while the box was open
-    } else {
+    if (code == 2) {
       throw ui::Error(ui::ErrorNumber::Overflow);
     }
-  };
-  driver.answerBoxesWith([&](const HeadlessDriver::Box& box) {
-    if (box.prompt == "first") {
-      driver.pressKey(form(), 2);
+    if (code == 1) {
+      app().msgBox("box");
+    } else {
+      app().end();
     }
-  });
-  ASSERT_TRUE(app.start("Test"));
-  driver.pressKey(form(), 1);
-  EXPECT_FALSE(after);
-  ASSERT_EQ(driver.boxes().size(), 2U);
-  EXPECT_EQ(driver.boxes()[1].prompt, "Error 6: Overflow");
-  EXPECT_EQ(driver.exitStatus(), 1);
-}
+    after_ = true;
+  }
+  bool& after_;
+};
 
-TEST_F(Model, OnlyWhatChangesInsideTheWindowIsRepainted) {
-  ASSERT_TRUE(app.start("Test"));  // a client area of 100 x 40 pixels
-  (void)driver.takeRepaints(form());
-  ui::Image& zero = (*form().array)(0);
-  ui::Image& far = form().array->load(1);
-  app.dispatch([&] {
-    far.setVisible(true);
-    far.setLeft(3000);  // pixel 200: beyond the right edge
-    far.setLeft(3015);
-  });
-  EXPECT_TRUE(driver.takeRepaints(form()).empty());
-  // A shot's way: shown, moved and hidden again within one handler.
-  app.dispatch([&] {
-    zero.setLeft(300);
-    zero.setVisible(false);
-    zero.setVisible(true);
-    zero.setLeft(150);
-  });
-  EXPECT_TRUE(driver.takeRepaints(form()).empty());
-  // An enlarged window takes in what lies beyond the design's edge.
-  form().setViewSize(300, 40);
-  app.dispatch([&] { far.setLeft(2985); });
-  EXPECT_EQ(driver.takeRepaints(form()), (std::vector<ui::PixelRect>{{199, 2, 4, 2}}));
+TEST(Ending, NothingRunsAfterTheEndOrAnErrorInsideABox) {
+  for (const int inside : {0, 2}) {
+    ui::headless::HeadlessDriver driver;
+    ui::Application app(driver, "vorel");
+    bool after = false;
+    app.registerForm("Probe",
+                     [&](ui::Application& a) { return std::make_unique<Probe>(a, after); });
+    ASSERT_TRUE(app.start("Probe"));
+    ui::Form& probe = app.form("Probe");
+    driver.answerBoxesWith([&](const testing_support::Box& box) {
+      if (box.prompt == "box") {
+        driver.pressKey(probe, static_cast<std::int16_t>(inside));
+      }
+    });
+    driver.pressKey(probe, 1);
+    EXPECT_FALSE(after) << inside;
+    EXPECT_EQ(driver.exitStatus(), inside == 0 ? 0 : 1);
+    EXPECT_FALSE(probe.loaded());
+  }
 }
 
 }  // namespace
