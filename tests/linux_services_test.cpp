@@ -1,19 +1,20 @@
 #include "about/linux_services.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
+#include "about/frm_about.h"
+#include "ui/application.h"
 #include "ui/error.h"
+#include "ui/headless/headless_driver.h"
 
 namespace {
 
@@ -26,101 +27,73 @@ class LinuxLauncher : public ::testing::Test {
     std::string pattern = (fs::temp_directory_path() / "vorel-launcher-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     root = pattern;
-    marker = root / "marker";
   }
   void TearDown() override { fs::remove_all(root); }
 
-  // A program that leaves a marker file named after itself.
-  fs::path program(const fs::path& path) {
+  // A program that leaves a file named `mark` in the test's folder, and runs on
+  // until that file is taken away or the test is gone.
+  fs::path program(const fs::path& path, const char* mark = "ran") {
     fs::create_directories(path.parent_path());
-    std::ofstream(path) << "#!/bin/sh\necho ran > '" << marker.string() << "'\n";
+    const std::string file = "'" + (root / mark).string() + "'";
+    std::ofstream(path) << "#!/bin/sh\ntouch " << file << "\nwhile [ -e " << file
+                        << " ] && kill -0 " << ::getpid() << "; do sleep 0.01; done\n";
     fs::permissions(path, fs::perms::owner_all);
     return path;
   }
-
-  // Waits (bounded) for the detached program to leave its marker.
-  bool markerAppears() {
-    for (int i = 0; i < 500 && !fs::exists(marker); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return fs::exists(marker);
-  }
-
-  std::string readToolPath(LinuxServices& services) {
-    about::RegistryKey key = 0;
-    const long opened = services.openKey(
-        about::kLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, about::kKeyRead, key);
-    if (opened != about::kSuccess) {
-      return "<" + std::to_string(opened) + ">";
-    }
-    std::array<std::uint8_t, 1024> buffer{};
-    std::uint32_t size = 1024;
-    std::uint32_t type = 0;
-    const long read = services.queryValue(key, "PATH", type, buffer, size);
-    services.closeKey(key);
-    EXPECT_EQ(read, about::kSuccess);
-    EXPECT_EQ(type, about::kString);
-    return {reinterpret_cast<const char*>(buffer.data()), size - 1};
+  // A registry value as the launcher reads it; empty when not found.
+  static std::string read(std::vector<std::string> tools, std::string path, std::string entry) {
+    ui::headless::HeadlessDriver driver;
+    ui::Application app(driver, "vorel");
+    about::FrmAbout window(app, std::make_unique<LinuxServices>(std::move(tools)));
+    about::RegistryKey root = about::kLocalMachine;
+    std::string text;
+    window.GetKeyValue(root, path, entry, text);
+    return text;
   }
 
   fs::path root;
-  fs::path marker;
 };
 
-TEST_F(LinuxLauncher, TheStandInAnswersWithTheFirstInstalledTool) {
-  const fs::path second = program(root / "bin" / "second-tool");
-  const fs::path third = program(root / "bin" / "third-tool");
-  fs::create_directories(root / "bin" / "a-folder");
-  LinuxServices services({(root / "bin" / "missing").string(), (root / "bin" / "a-folder").string(),
-                          second.string(), third.string()});
-  EXPECT_EQ(readToolPath(services), second.string());
-
-  LinuxServices nothing({(root / "none").string()});
-  EXPECT_EQ(readToolPath(nothing), "<2>");
+TEST_F(LinuxLauncher, TheStandInRegistryAnswersWithTheFirstInstalledToolOnly) {
+  const fs::path second = program(root / "bin" / "second");
+  const std::vector<std::string> tools{(root / "missing").string(), root.string(), second.string(),
+                                       program(root / "bin" / "third").string()};
+  EXPECT_EQ(read(tools, about::kToolKey, about::kToolValue), second.string());
+  EXPECT_EQ(read(tools, about::kFolderKey, about::kFolderValue), "");
+  EXPECT_EQ(read({(root / "missing").string()}, about::kToolKey, about::kToolValue), "");
 }
 
-TEST_F(LinuxLauncher, RunsExactlyTheFileNamedWithNoShellAndLeavesNoZombie) {
-  const fs::path odd = root / "dir with spaces; $(touch pwned) `id` 'q' \"dq\" & |" / "tool *?";
-  const fs::path tool = program(odd);
-  // Decoys a shell would run if it split or expanded the path.
-  program(root / "dir");
-
+TEST_F(LinuxLauncher, RunsExactlyTheFileNamedWithNoShellAndLeavesNoChild) {
+  const fs::path tool = program(root / "a dir; $(touch pwned) `id` 'q' & |" / "tool *?");
+  program(root / "a", "decoy");  // what a shell splitting the path would run
   LinuxServices services(std::vector<std::string>{});
   const auto before = fs::current_path();
   fs::current_path(root);
   services.startProcess(tool.string());
   fs::current_path(before);
-
-  ASSERT_TRUE(markerAppears());
-  EXPECT_FALSE(fs::exists(root / "pwned"));
-  // No child of ours is left, running or as a zombie: the program was handed to init.
+  for (int i = 0; i < 500 && !fs::exists(root / "ran"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(fs::remove(root / "ran"));  // the start did not wait for the program to end
+  EXPECT_FALSE(fs::exists(root / "pwned") || fs::exists(root / "decoy"));
   int status = 0;
-  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);  // no child left, not even a zombie
   EXPECT_EQ(errno, ECHILD);
 }
 
-TEST_F(LinuxLauncher, RefusesWhatCannotBeRun) {
+TEST_F(LinuxLauncher, RefusesWhatCannotBeRunAndCountsOnlyVisibleRegularFiles) {
   LinuxServices services(std::vector<std::string>{});
-  const fs::path text = root / "notes.txt";
-  std::ofstream(text) << "not a program\n";
-  for (const std::string& path : {std::string(), (root / "missing").string(), root.string(),
-                                  text.string(), std::string("a\0b", 3)}) {
+  std::ofstream(root / "notes.txt") << "not a program\n";
+  std::ofstream(root / ".hidden") << "x";
+  for (const std::string& path :
+       {std::string(), (root / "missing").string(), root.string(), (root / "notes.txt").string(),
+        program(root / "tool").string() + '\0'}) {
     EXPECT_THROW(services.startProcess(path), ui::Error) << path;
   }
-  int status = 0;
-  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
-}
-
-TEST_F(LinuxLauncher, OnlyVisibleRegularFilesExist) {
-  LinuxServices services(std::vector<std::string>{});
-  std::ofstream(root / "MSINFO32.EXE") << "x";
-  std::ofstream(root / ".hidden") << "x";
-  fs::create_directories(root / "folder");
-  EXPECT_TRUE(services.fileExists((root / "MSINFO32.EXE").string()));
-  EXPECT_FALSE(services.fileExists((root / ".hidden").string()));
-  EXPECT_FALSE(services.fileExists((root / "folder").string()));
-  EXPECT_FALSE(services.fileExists((root / "absent").string()));
-  EXPECT_FALSE(services.fileExists(""));
+  EXPECT_TRUE(services.fileExists((root / "notes.txt").string()));
+  for (const fs::path& path : {root / ".hidden", root, root / "missing", fs::path()}) {
+    EXPECT_FALSE(services.fileExists(path.string())) << path;
+  }
 }
 
 }  // namespace
