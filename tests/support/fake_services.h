@@ -33,14 +33,14 @@ class FakeServices final : public about::SystemServices {
   int open = 0;          // keys opened and not yet closed
   bool unbound = false;  // the registry functions cannot be bound
 
-  long openKey(about::RegistryKey root, const std::string& subKey, std::uint32_t /*options*/,
+  long openKey(about::RegistryKey root, const std::string& subKey, std::uint32_t options,
                std::uint32_t access, about::RegistryKey& key) override {
     if (unbound) {
       throw ui::Error(ui::ErrorNumber::FunctionNotBound);
     }
     const auto found = keys.find(subKey);
     const bool refused = (access & ~about::kKeyRead) != 0;
-    if (refused || root != about::kLocalMachine || found == keys.end()) {
+    if (refused || options != 0 || root != about::kLocalMachine || found == keys.end()) {
       return refused ? about::kAccessDenied : about::kFileNotFound;
     }
     key = static_cast<about::RegistryKey>(std::distance(keys.begin(), found)) + 1;
