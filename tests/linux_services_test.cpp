@@ -60,7 +60,6 @@ TEST_F(LinuxLauncher, TheStandInRegistryAnswersWithTheFirstInstalledToolOnly) {
                                        program(root / "bin" / "third").string()};
   EXPECT_EQ(read(tools, about::kToolKey, about::kToolValue), second.string());
   EXPECT_EQ(read(tools, about::kFolderKey, about::kFolderValue), "");
-  EXPECT_EQ(read({(root / "missing").string()}, about::kToolKey, about::kToolValue), "");
 }
 
 TEST_F(LinuxLauncher, RunsExactlyTheFileNamedWithNoShellAndLeavesNoChild) {

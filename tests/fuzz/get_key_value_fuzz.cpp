@@ -1,7 +1,6 @@
-// Reads one registry value whatever the registry answers: its type, its bytes
-// and the byte count it reports. Only the model's own errors may escape, the
-// text read stays within the buffer's 1024 bytes and the key is closed; ASan
-// watches every read of the buffer.
+// Whatever type, bytes and byte count the registry answers, reading the value
+// lets only the model's own errors escape, gives at most the buffer's 1024
+// bytes and closes the key; ASan watches every read of the buffer.
 
 #include <cstdint>
 #include <cstdlib>
