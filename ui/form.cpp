@@ -51,7 +51,6 @@ void Form::load() {
 
 void Form::show() {
   load();
-  shown_ = true;
   app_->driver().formShown(*this);
 }
 
@@ -63,12 +62,10 @@ void Form::unload() {
   app_->forgetTimers(*this);
   app_->driver().formUnloading(*this);
   loaded_ = false;
-  shown_ = false;
   pressed_ = nullptr;
   dirty_ = {};
   changed_.clear();
   destroyControls();
-  caption_ = design_.caption;
 }
 
 void Form::destroyControls() {

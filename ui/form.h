@@ -47,7 +47,6 @@ class Form {
   [[nodiscard]] std::string_view name() const { return name_; }
   [[nodiscard]] const FormDesign& design() const { return design_; }
   [[nodiscard]] bool loaded() const { return loaded_; }
-  [[nodiscard]] bool shown() const { return shown_; }
 
   [[nodiscard]] const std::string& caption() const { return caption_; }
   void setCaption(std::string_view caption);
@@ -184,7 +183,6 @@ class Form {
   const FormDesign& design_;
   std::string caption_;
   bool loaded_ = false;
-  bool shown_ = false;
   std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
   int topLayer_ = 0;
   Visual* pressed_ = nullptr;

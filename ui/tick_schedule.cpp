@@ -53,11 +53,10 @@ Timer* TickSchedule::takeDue(Time now) {
   if (found == entries_.end() || found->due > now) {
     return nullptr;
   }
+  // On to the first tick still ahead of `now`: the next one in line, or
+  // after a stall the one past it, the missed ones skipped.
   Entry& next = entries_[static_cast<std::size_t>(found - entries_.begin())];
-  next.due += next.period;
-  if (next.due <= now) {
-    next.due += next.period * ((now - next.due) / next.period + 1);
-  }
+  next.due += next.period * ((now - next.due) / next.period + 1);
   return next.timer;
 }
 
