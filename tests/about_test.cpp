@@ -125,6 +125,7 @@ TEST_F(Launcher, AValueIsReadAsItsBytesAndCountSay) {
       {"size 0", Value{.bytes = ""}, 5, "before"},
       {"another type", Value{.type = 3, .bytes = "xyz"}, 0, "before"},
       {"a number", Value{.type = about::kNumber, .bytes = "\x04\x03\x02\x01"}, 0, "16909060"},
+      {"a short number", Value{.type = about::kNumber, .bytes = "\x05\x01"}, 0, "261"},
       {"a count past the buffer", Value{.bytes = "C:\\a", .reported = 1025}, 5, "before"},
   };
   for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 
 #include "support/game_fixture.h"
 #include "ui/text.h"
@@ -73,7 +74,7 @@ TEST(Conversions, RaiseTypeMismatchAndOverflow) {
   EXPECT_EQ(errorOf([] { (void)ui::offset(3.0e38F, 3.0e38); }), 6);
 }
 
-// A window that opens a box on key 1, raises on key 2, ends the program on
+// A window that opens a box on key 1, runs out of memory on key 2, ends the program on
 // other keys, then notes that it went on: after the end, or an error, inside an
 // open box, neither the handler inside nor the one that opened the box goes on.
 const ui::FormDesign kProbe{.caption = "Probe"};
@@ -85,7 +86,7 @@ class Probe final : public ui::Form {
   void build() override {}
   void onKeyPress(std::int16_t code) override {
     if (code == 2) {
-      throw ui::Error(ui::ErrorNumber::Overflow);
+      throw std::bad_alloc();
     }
     if (code == 1) {
       app().msgBox("box");
@@ -114,6 +115,7 @@ TEST(Ending, NothingRunsAfterTheEndOrAnErrorInsideABox) {
     driver.pressKey(probe, 1);
     EXPECT_FALSE(after) << inside;
     EXPECT_EQ(driver.exitStatus(), inside == 0 ? 0 : 1);
+    EXPECT_EQ(driver.boxes().back().prompt, inside == 0 ? "box" : "Error 7: Out of memory");
     EXPECT_FALSE(probe.loaded());
   }
 }

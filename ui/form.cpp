@@ -124,8 +124,7 @@ void Form::markDirty() {
 }
 
 void Form::invalidateAll() {
-  // Enough for any window size: the whole client area, however enlarged.
-  invalidate({0, 0, 1 << 16, 1 << 16});
+  invalidate(view_);
 }
 
 PixelRect Form::takeDirty() {

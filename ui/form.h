@@ -135,6 +135,7 @@ class Form {
     }
     dirty_ = dirty_.united(area);
   }
+  // The whole client area as the window shows it.
   void invalidateAll();
   // A control's place or visibility changed since the last repaint.
   void queueRepaint(Visual& control) {

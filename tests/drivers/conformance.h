@@ -14,9 +14,10 @@
 //                                        it is open, then OK dismisses it
 //   void type(const ui::Form&, char16_t) clicks the window's top-left pixel, types
 //   void press(Key);                     a key to the active window
-//   void click(const ui::Form&, int x, int y)
+//   void click(const ui::Form&, int x, int y)  brings the window forward too
 //   void close(const ui::Form&);         the window's close box
 //   Frame frame(const ui::Form&);        the client area as the screen shows it
+//   bool resizable(const ui::Form&);     whether the frame lets the user resize it
 //   bool waking();                       whether anything will wake the program
 
 #include <gtest/gtest.h>
@@ -167,6 +168,9 @@ TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
   p.start();
   this->holdOff(60000);
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.click(this->game(), 700, 5);  // the game window comes forward; the bar brings About back
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  p.settle();
   p.press(Key::Enter);  // OK has the focus when the window opens
   ASSERT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
 
@@ -221,6 +225,13 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   EXPECT_GT(window.count(note, red), 200);
   EXPECT_EQ(window.count(note, red), window.count({0, 0, 288, 120}, red));
   EXPECT_GT(window.count(underNote, red), 10);
+  const auto dark = [](std::uint32_t pixel) {
+    return (pixel & 0xFF) + ((pixel >> 8) & 0xFF) < 200;
+  };
+  EXPECT_GT(window.count({16, 56, 75, 16}, dark), 20);  // "Orvanta"
+  EXPECT_GT(window.count({16, 72, 80, 15}, dark), 20);  // "Version 3", left of the note
+  EXPECT_TRUE(p.resizable(game));
+  EXPECT_FALSE(p.resizable(*this->about()));
   EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)),
             55 * 71 / 2);  // the portrait fills its box
 }

@@ -47,7 +47,7 @@ class QtProbe {
   }
 
   void type(const ui::Form& form, char16_t character) {
-    QTest::mouseClick(window(form), Qt::LeftButton, {}, QPoint(0, 0));
+    click(form, 0, 0);
     QTest::sendKeyEvent(QTest::Click, window(form), Qt::Key_unknown, QString(QChar(character)),
                         Qt::NoModifier);
   }
@@ -58,7 +58,12 @@ class QtProbe {
     QTest::keyClick(active, kKeys.at(static_cast<std::size_t>(key)),
                     key == Key::AltS ? Qt::AltModifier : Qt::NoModifier);
   }
+  // As a window manager does, a click brings a window forward, unless a modal
+  // box holds it.
   void click(const ui::Form& form, int x, int y) {
+    if (QGuiApplication::modalWindow() == nullptr) {
+      window(form)->requestActivate();
+    }
     QTest::mouseClick(window(form), Qt::LeftButton, {}, QPoint(x, y));
   }
   void close(const ui::Form& form) { window(form)->close(); }
@@ -75,6 +80,10 @@ class QtProbe {
       }
     }
     return frame;
+  }
+  [[nodiscard]] bool resizable(const ui::Form& form) const {
+    const QWidget* widget = driver_.window(form);
+    return widget->minimumSize() != widget->maximumSize();
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
 

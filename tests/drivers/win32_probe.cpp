@@ -91,6 +91,9 @@ class Win32Probe {
     const win32_testing::Capture capture(driver_.windowOf(form));
     return {capture.width(), capture.height(), capture.pixels()};
   }
+  [[nodiscard]] bool resizable(const ui::Form& form) const {
+    return (::GetWindowLongW(driver_.windowOf(form), GWL_STYLE) & WS_THICKFRAME) != 0;
+  }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
 
  private:

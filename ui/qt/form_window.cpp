@@ -79,6 +79,7 @@ FormWindow::FormWindow(ui::Form& form, PictureCache& pictures)
 FormWindow::~FormWindow() = default;
 
 void FormWindow::createButtons() {
+  // Creation order is the Tab order.
   for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
     auto widget = std::make_unique<QPushButton>(toQString(control->caption()), this);
     widget->setAutoDefault(false);
@@ -94,9 +95,6 @@ void FormWindow::createButtons() {
         form_->app().click(*control);
       }
     });
-    if (!buttons_.empty()) {
-      setTabOrder(buttons_.back().widget.get(), widget.get());
-    }
     buttons_.push_back(Button{std::move(widget), control});
   }
   syncButtons();
@@ -226,8 +224,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void FormWindow::closeEvent(QCloseEvent* event) {
   if (form_ == nullptr) {
-    event->accept();
-    return;
+    return;  // accepted: the window goes
   }
   // The model decides: it unloads the form, which takes this window away.
   event->ignore();
@@ -270,7 +267,6 @@ void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
   QTextOption option(
       (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
       Qt::AlignTop);
-  option.setWrapMode(QTextOption::WordWrap);
   // Arabic reads from the right: shaped by the layout, placed right to left.
   option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
 
