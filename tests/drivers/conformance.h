@@ -5,7 +5,8 @@
 // driver's window system does and reads back what the screen shows.
 //
 // A probe P offers:
-//   ui::Application& app();
+//   ui::Application& app();              with the program's windows, and no
+//                                        system-information tool to find
 //   void start();                        the game window shown and active
 //   bool runUntil(std::function<bool()>) runs the event loop until it holds (bounded)
 //   void settle();                       runs the event loop a little while
@@ -74,34 +75,6 @@ struct Frame {
     return true;
   }
 };
-
-// The launcher's services with no system-information tool anywhere.
-class NoTool final : public about::SystemServices {
- public:
-  long openKey(about::RegistryKey /*root*/, const std::string& /*subKey*/,
-               std::uint32_t /*options*/, std::uint32_t /*access*/,
-               about::RegistryKey& /*key*/) override {
-    return about::kFileNotFound;
-  }
-  long queryValue(about::RegistryKey /*key*/, const std::string& /*name*/, std::uint32_t& /*type*/,
-                  std::span<std::uint8_t> /*data*/, std::uint32_t& /*size*/) override {
-    return about::kFileNotFound;
-  }
-  long closeKey(about::RegistryKey /*key*/) override { return about::kSuccess; }
-  bool fileExists(const std::string& /*path*/) override { return false; }
-  void startProcess(const std::string& /*path*/) override {
-    throw ui::Error(ui::ErrorNumber::FileNotFound);
-  }
-};
-
-// The program's two windows, the About window without a tool to find.
-inline void registerProgram(ui::Application& app) {
-  app.registerForm(game::Form1::kName,
-                   [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
-  app.registerForm(about::FrmAbout::kName, [](ui::Application& a) {
-    return std::make_unique<about::FrmAbout>(a, std::make_unique<NoTool>());
-  });
-}
 
 constexpr int kBarX = 396;  // a pixel of the "About" bar
 constexpr int kBarY = 64;

@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <array>
 
+#include "about/linux_services.h"
 #include "conformance.h"
 #include "ui/qt/qt_driver.h"
 
@@ -18,7 +19,12 @@ namespace conformance {
 class QtProbe {
  public:
   QtProbe() {
-    registerProgram(app_);
+    app_.registerForm(game::Form1::kName,
+                      [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
+    app_.registerForm(about::FrmAbout::kName, [](ui::Application& a) {
+      return std::make_unique<about::FrmAbout>(
+          a, std::make_unique<about::LinuxServices>(std::vector<std::string>{}));
+    });
     QObject::connect(&answerer_, &QTimer::timeout, [this] { answerOpenBox(); });
   }
 

@@ -7,7 +7,6 @@
 #include <sddl.h>
 
 #include <chrono>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -34,61 +33,29 @@ bool exists(const std::wstring& path) {
   return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A program started by its path and killed if it outlives the test.
-class Started {
- public:
-  explicit Started(const std::wstring& path) {
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-    PROCESS_INFORMATION process{};
-    if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &process) != FALSE) {
-      process_.reset(process.hProcess);
-      thread_.reset(process.hThread);
-      id_ = process.dwProcessId;
-    }
-  }
-  Started(const Started&) = delete;
-  Started& operator=(const Started&) = delete;
-  Started(Started&&) = delete;
-  Started& operator=(Started&&) = delete;
-  ~Started() {
-    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-      ::TerminateProcess(process_.get(), 99);
-    }
-  }
-  // Its visible top-level window of that class and caption, once it shows (in time).
-  [[nodiscard]] HWND await(std::wstring_view className, std::wstring_view caption) const {
-    for (int i = 0; i < 1200 && id_ != 0; ++i) {
-      if (HWND window = win32_testing::findWindow(
-              {.process = id_, .className = className, .caption = caption})) {
-        return window;
-      }
-      std::this_thread::sleep_for(25ms);
-    }
-    return nullptr;
-  }
-  [[nodiscard]] std::optional<DWORD> exitStatus() const {
-    DWORD code = 0;
-    if (!process_ || ::WaitForSingleObject(process_.get(), 30'000) != WAIT_OBJECT_0 ||
-        ::GetExitCodeProcess(process_.get(), &code) == FALSE) {
-      return std::nullopt;
-    }
-    return code;
-  }
-
- private:
-  ui::win32::KernelHandle process_;
-  ui::win32::KernelHandle thread_;
-  DWORD id_ = 0;
-};
-
 TEST(VorelExe, ShowsTheGameWindowAndEndsWithZeroWhenItIsClosed) {
-  const Started game(windowsPath(VOREL_EXE));
-  HWND window = game.await(L"VorelForm", L"Game");
-  ASSERT_NE(window, nullptr) << "no window \"Game\"";
+  const std::wstring path = windowsPath(VOREL_EXE);
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process));
+  const ui::win32::KernelHandle game(process.hProcess);
+  const ui::win32::KernelHandle thread(process.hThread);
+  HWND window = nullptr;
+  for (int i = 0; i < 1200 && window == nullptr; ++i) {
+    std::this_thread::sleep_for(25ms);
+    window = win32_testing::findWindow(
+        {.process = process.dwProcessId, .className = L"VorelForm", .caption = L"Game"});
+  }
+  EXPECT_NE(window, nullptr) << "no window \"Game\"";
   ::PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(game.exitStatus(), std::optional<DWORD>(0));
+  DWORD status = 99;
+  if (::WaitForSingleObject(game.get(), 30'000) != WAIT_OBJECT_0) {
+    ::TerminateProcess(game.get(), 99);  // it must not outlive the test
+  }
+  ::GetExitCodeProcess(game.get(), &status);
+  EXPECT_EQ(status, 0U);
 }
 
 // The tool's path under HKEY_LOCAL_MACHINE for one test, in a key that
