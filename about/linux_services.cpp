@@ -22,23 +22,20 @@ namespace {
 constexpr RegistryKey kToolKeyHandle = 1;
 constexpr long kInvalidHandle = 6;
 
+// A file descriptor, closed with its owner or by close().
 class UniqueFd {
  public:
-  explicit UniqueFd(int fd = -1) : fd_(fd) {}
+  explicit UniqueFd(int fd) : fd_(fd) {}
   UniqueFd(const UniqueFd&) = delete;
   UniqueFd& operator=(const UniqueFd&) = delete;
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    reset(std::exchange(other.fd_, -1));
-    return *this;
-  }
-  ~UniqueFd() { reset(); }
+  UniqueFd(UniqueFd&&) = delete;
+  UniqueFd& operator=(UniqueFd&&) = delete;
+  ~UniqueFd() { close(); }
   [[nodiscard]] int get() const { return fd_; }
-  void reset(int fd = -1) {
+  void close() {
     if (fd_ >= 0) {
-      ::close(fd_);
+      ::close(std::exchange(fd_, -1));
     }
-    fd_ = fd;
   }
 
  private:
@@ -156,7 +153,7 @@ void LinuxServices::startProcess(const std::string& path) {
     [[maybe_unused]] const auto written = ::write(ends[1], &error, sizeof error);
     ::_exit(127);
   }
-  writeEnd.reset();
+  writeEnd.close();
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }

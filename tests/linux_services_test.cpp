@@ -30,13 +30,14 @@ class LinuxLauncher : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(root); }
 
-  // A program that leaves a file named `mark` in the test's folder, and runs on
-  // until that file is taken away or the test is gone.
+  // A program that leaves a file named `mark` in the test's folder, with its
+  // session's id in it, and runs on until that file is taken away or the test
+  // is gone.
   fs::path program(const fs::path& path, const char* mark = "ran") {
     fs::create_directories(path.parent_path());
     const std::string file = "'" + (root / mark).string() + "'";
-    std::ofstream(path) << "#!/bin/sh\ntouch " << file << "\nwhile [ -e " << file
-                        << " ] && kill -0 " << ::getpid() << "; do sleep 0.01; done\n";
+    std::ofstream(path) << "#!/bin/sh\ncut -d' ' -f6 /proc/$$/stat >" << file << "\nwhile [ -e "
+                        << file << " ] && kill -0 " << ::getpid() << "; do sleep 0.01; done\n";
     fs::permissions(path, fs::perms::owner_all);
     return path;
   }
@@ -73,6 +74,9 @@ TEST_F(LinuxLauncher, RunsExactlyTheFileNamedWithNoShellAndLeavesNoChild) {
   for (int i = 0; i < 500 && !fs::exists(root / "ran"); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+  pid_t session = 0;
+  std::ifstream(root / "ran") >> session;
+  EXPECT_NE(session, ::getsid(0));        // on its own, not ended with the game's terminal
   EXPECT_TRUE(fs::remove(root / "ran"));  // the start did not wait for the program to end
   EXPECT_FALSE(fs::exists(root / "pwned") || fs::exists(root / "decoy"));
   int status = 0;

@@ -22,9 +22,8 @@ Visual::Visual(Form& form, std::string_view name, ControlKind kind, Box box, boo
       visible_(visible),
       zOrder_(zOrder),
       top_(toPixels(box.top)),
-      size_{0, 0, toPixels(box.width), toPixels(box.height)} {
-  settle();
-}
+      size_{0, 0, toPixels(box.width), toPixels(box.height)},
+      shown_(visible ? pixelRect() : PixelRect{}) {}
 
 void Visual::setVisible(bool visible) {
   if (visible != visible_) {
@@ -47,25 +46,11 @@ void Visual::queueRepaint() {
 
 PixelRect Visual::takeShownChange() {
   queued_ = false;
-  if (!visible_) {
-    return std::exchange(shown_, PixelRect{});
+  const PixelRect now = visible_ ? pixelRect() : PixelRect{};
+  if (now == shown_) {
+    return {};
   }
-  const int x = toPixels(box_.left);
-  if (shown_.y == top_ && shown_.width == size_.width && shown_.height == size_.height &&
-      !shown_.empty()) {
-    // Moved along its row, the case of every element on every tick.
-    if (x == shown_.x) {
-      return {};
-    }
-    const int from = std::min(x, shown_.x);
-    const PixelRect area{from, top_, std::max(x, shown_.x) + size_.width - from, size_.height};
-    shown_.x = x;
-    return area;
-  }
-  const PixelRect now{x, top_, size_.width, size_.height};
-  const PixelRect area = shown_.united(now);
-  shown_ = now;
-  return area;
+  return shown_.united(std::exchange(shown_, now));
 }
 
 // --- Image
@@ -73,33 +58,18 @@ PixelRect Visual::takeShownChange() {
 Image::Image(Form& form, const ImageDesign& design)
     : Visual(form, design.name, ControlKind::Image, design.box, design.visible, design.zOrder),
       picture_(design.picture),
-      stretch_(design.stretch) {
-  fitPicture();
-  settle();
-}
+      stretch_(design.stretch) {}
 
 Image::Image(const Image& model, std::int16_t index)
     : Visual(model.form(), model.name(), ControlKind::Image,
              Box{model.left(), model.top(), model.width(), model.height()}, false, model.zOrder()),
       picture_(model.picture_),
       stretch_(model.stretch_),
-      index_(index) {
-  fitPicture();
-  settle();
-}
+      index_(index) {}
 
 void Image::setPicture(const Picture* picture) {
   contentChanged();
   picture_ = picture;
-  fitPicture();
-}
-
-void Image::fitPicture() {
-  if (stretch_ || picture_ == nullptr) {
-    setPixelSize(toPixels(width()), toPixels(height()));
-  } else {
-    setPixelSize(picture_->width, picture_->height);
-  }
 }
 
 // --- Label

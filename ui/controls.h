@@ -86,10 +86,6 @@ class Visual : public Control {
   }
   // What it shows changed where it stands (a picture, a caption).
   void contentChanged();
-  // For controls drawn at a size of their own rather than their box's.
-  void setPixelSize(int width, int height) { size_ = {0, 0, width, height}; }
-  // Once built: what the form's first paint will show of it.
-  void settle() { shown_ = visible_ ? pixelRect() : PixelRect{}; }
 
  private:
   friend class Form;
@@ -124,13 +120,12 @@ class Image final : public Visual {
 
   [[nodiscard]] const Picture* picture() const { return picture_; }
   void setPicture(const Picture* picture);
+  // Not stretched, the picture is drawn at its own size, which the design
+  // makes the box's.
   [[nodiscard]] bool stretch() const { return stretch_; }
   [[nodiscard]] std::int16_t index() const { return index_; }
 
  private:
-  // An image that is not stretched is as large as its picture.
-  void fitPicture();
-
   const Picture* picture_;
   bool stretch_;
   std::int16_t index_ = 0;

@@ -179,6 +179,9 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   // wreck beside the ship leaves the ground black.
   EXPECT_GT(scene.count({0, 56, 792, 16}, is(0x00FFFF)), 792 * 14);
   EXPECT_EQ(scene.at(791, 71), 0x00FFFFU);
+  const auto text = [](std::uint32_t pixel) { return pixel != 0x00FFFF; };
+  EXPECT_GT(scene.count({346, 57, 100, 15}, text), 40);  // "About", in the middle
+  EXPECT_EQ(scene.count({0, 57, 346, 15}, text) + scene.count({446, 57, 346, 15}, text), 0);
   EXPECT_EQ(scene.count({0, 16, 24, 34}, is(0)), 24 * 34);
   const int marker = ui::toPixels(game.endMarker().left());
   const int yellow = scene.count({0, 0, 792, 72}, is(0xFFFF00));

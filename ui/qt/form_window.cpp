@@ -82,7 +82,6 @@ void FormWindow::createButtons() {
   // Creation order is the Tab order.
   for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
     auto widget = std::make_unique<QPushButton>(toQString(control->caption()), this);
-    widget->setAutoDefault(false);
     if (control->design().isDefault) {
       widget->setDefault(true);
       default_ = widget.get();
@@ -98,8 +97,6 @@ void FormWindow::createButtons() {
     buttons_.push_back(Button{std::move(widget), control});
   }
   syncButtons();
-  // A window without buttons takes the keyboard itself.
-  setFocusPolicy(buttons_.empty() ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void FormWindow::syncButtons() {
@@ -109,16 +106,12 @@ void FormWindow::syncButtons() {
   }
 }
 
+// A window that is up already comes forward with its focus where it was; a
+// new one opens with the focus on its first button, the first in tab order.
 void FormWindow::showForm() {
-  // A window that is up already is brought forward with its focus where it
-  // was; a new one opens with the focus on its first button.
-  const bool opening = !isVisible();
   show();
   raise();
   activateWindow();
-  if (opening && !buttons_.empty()) {
-    buttons_.front().widget->setFocus(Qt::ActiveWindowFocusReason);
-  }
 }
 
 void FormWindow::updateCaption() {
@@ -270,12 +263,10 @@ void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
   // Arabic reads from the right: shaped by the layout, placed right to left.
   option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
 
-  painter.save();
-  painter.setClipRect(box, Qt::IntersectClip);
+  // Text beyond the box is cut off: drawText clips to its rectangle.
   painter.setFont(toQFont(design.font));
   painter.setPen(toQColor(design.foreground));
   painter.drawText(QRectF(box), text, option);
-  painter.restore();
 }
 
 }  // namespace ui::qt
