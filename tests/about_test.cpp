@@ -70,8 +70,10 @@ TEST_F(AboutWindow, TheCloseBoxKeepsThePauseAndTheProgramEndsWithItsLastWindow) 
   ticks(1);
   EXPECT_EQ(left(0), home(0, 4));
   clickBar();
-  driver.close(f());  // the About window keeps the program going
+  arrange([&] { f().gameTimer().setInterval(1); });  // running, as no handler leaves it
+  driver.close(f());  // the About window keeps the program going; the game's timers go
   EXPECT_FALSE(driver.exitStatus().has_value());
+  EXPECT_FALSE(app.nextTick().has_value());
   clickOK();  // no game to resume, and none revived: the last window is gone
   EXPECT_EQ(driver.exitStatus(), 0);
   EXPECT_FALSE(f().loaded());

@@ -36,7 +36,6 @@ void Visual::contentChanged() {
   if (visible_) {
     form().invalidate(pixelRect());
   }
-  changed();
 }
 
 void Visual::queueRepaint() {

@@ -18,7 +18,9 @@
 //   void click(const ui::Form&, int x, int y)  brings the window forward too
 //   void close(const ui::Form&);         the window's close box
 //   Frame frame(const ui::Form&);        the client area as the screen shows it
-//   bool resizable(const ui::Form&);     whether the frame lets the user resize it
+//   bool resizable(const ui::Form&);     whether the frame lets the user resize
+//                                        and maximise it
+//   bool hasIcon(const ui::Form&);
 //   bool waking();                       whether anything will wake the program
 
 #include <gtest/gtest.h>
@@ -123,8 +125,10 @@ TYPED_TEST_P(Conformance, TypedKeysAndClicksReachTheModel) {
     p.type(game, key.typed);
     EXPECT_TRUE(p.runUntil([&] { return game.keyEcho().caption() == key.echo; })) << key.echo;
   }
+  p.press(Key::AltS);     // the window system's, not a character for the game
   p.click(game, 700, 5);  // the ground takes no click
   p.settle();
+  EXPECT_EQ(game.keyEcho().caption(), "32");
   EXPECT_EQ(this->about(), nullptr);
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
   EXPECT_EQ(this->about()->caption(), "About vorel");
@@ -206,8 +210,8 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   };
   EXPECT_GT(window.count({16, 56, 75, 16}, dark), 20);  // "Orvanta"
   EXPECT_GT(window.count({16, 72, 80, 15}, dark), 20);  // "Version 3", left of the note
-  EXPECT_TRUE(p.resizable(game));
-  EXPECT_FALSE(p.resizable(*this->about()));
+  EXPECT_TRUE(p.resizable(game) && p.hasIcon(game));
+  EXPECT_FALSE(p.resizable(*this->about()) || p.hasIcon(*this->about()));
   EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)),
             55 * 71 / 2);  // the portrait fills its box
 }

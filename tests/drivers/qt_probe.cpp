@@ -89,7 +89,11 @@ class QtProbe {
   }
   [[nodiscard]] bool resizable(const ui::Form& form) const {
     const QWidget* widget = driver_.window(form);
-    return widget->minimumSize() != widget->maximumSize();
+    return widget->minimumSize() != widget->maximumSize() &&
+           !widget->windowFlags().testFlag(Qt::CustomizeWindowHint);
+  }
+  [[nodiscard]] bool hasIcon(const ui::Form& form) const {
+    return !driver_.window(form)->windowIcon().isNull();
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
 

@@ -95,7 +95,11 @@ class Win32Probe {
     return {capture.width(), capture.height(), capture.pixels()};
   }
   [[nodiscard]] bool resizable(const ui::Form& form) const {
-    return (::GetWindowLongW(driver_.windowOf(form), GWL_STYLE) & WS_THICKFRAME) != 0;
+    constexpr LONG kSizable = WS_THICKFRAME | WS_MAXIMIZEBOX;
+    return (::GetWindowLongW(driver_.windowOf(form), GWL_STYLE) & kSizable) == kSizable;
+  }
+  [[nodiscard]] bool hasIcon(const ui::Form& form) const {
+    return ::SendMessageW(driver_.windowOf(form), WM_GETICON, ICON_SMALL, 0) != 0;
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
 

@@ -75,7 +75,6 @@ void HeadlessDriver::messageBox(std::string_view prompt, std::string_view title)
 
 void HeadlessDriver::quit(int status) {
   exitStatus_ = status;
-  due_.reset();
   shown_.clear();
 }
 

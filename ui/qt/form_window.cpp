@@ -131,7 +131,6 @@ void FormWindow::detach() {
   for (Button& button : buttons_) {
     button.control = nullptr;
   }
-  hide();
 }
 
 void FormWindow::clickButton(QPushButton* widget) {

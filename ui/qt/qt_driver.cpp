@@ -25,7 +25,6 @@ QtDriver::QtDriver() : notifier_(clock_.get(), QSocketNotifier::Read) {
 }
 
 QtDriver::~QtDriver() {
-  clock_.disarm();
   // Out of every event handler now: what Qt has not deleted yet goes here,
   // without the notice meant for deletions that Qt makes.
   for (const auto& window : retired_) {
@@ -119,11 +118,9 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
   }
   // Handlers run inside exec() behind the dispatcher, which lets nothing escape.
   boxes_.push_back(&box);
-  // Take the keyboard also where no window manager hands it to new windows,
-  // and give it back afterwards to the window that had it.
+  // The box takes the keyboard; give it back afterwards to the window that
+  // had it, also where no window manager does.
   const QPointer<QWidget> previous = QApplication::activeWindow();
-  box.show();
-  box.activateWindow();
   box.exec();
   boxes_.pop_back();
   if (previous != nullptr && previous->isVisible() && !quitting_) {
