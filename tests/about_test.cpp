@@ -23,7 +23,7 @@ class AboutWindow : public testing_support::GameFixture {
   bool aboutOpen() { return app.loadedForm(about::FrmAbout::kName) != nullptr; }
   bool paused() {
     return f().gameTimer().interval() == 0 && f().secondTimer().interval() == 0 &&
-           !app.nextTick().has_value();
+           !driver.wakeTime().has_value();
   }
 };
 

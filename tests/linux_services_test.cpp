@@ -36,8 +36,9 @@ class LinuxLauncher : public ::testing::Test {
   fs::path program(const fs::path& path, const char* mark = "ran") {
     fs::create_directories(path.parent_path());
     const std::string file = "'" + (root / mark).string() + "'";
-    std::ofstream(path) << "#!/bin/sh\ncut -d' ' -f6 /proc/$$/stat >" << file << "\nwhile [ -e "
-                        << file << " ] && kill -0 " << ::getpid() << "; do sleep 0.01; done\n";
+    std::ofstream(path) << "#!/bin/sh\ncut -d' ' -f6 /proc/self/stat >" << file << ".new\nmv "
+                        << file << ".new " << file << "\nwhile [ -e " << file << " ] && kill -0 "
+                        << ::getpid() << "; do sleep 0.01; done\n";
     fs::permissions(path, fs::perms::owner_all);
     return path;
   }

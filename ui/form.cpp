@@ -45,7 +45,6 @@ void Form::load() {
       app_->timerChanged(static_cast<Timer&>(control));
     }
   });
-  invalidateAll();
   onLoad();
 }
 
@@ -121,10 +120,6 @@ std::vector<CommandButton*> Form::buttonsInTabOrder() const {
 
 void Form::markDirty() {
   app_->formDirty();
-}
-
-void Form::invalidateAll() {
-  invalidate(view_);
 }
 
 PixelRect Form::takeDirty() {

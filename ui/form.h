@@ -135,8 +135,6 @@ class Form {
     }
     dirty_ = dirty_.united(area);
   }
-  // The whole client area as the window shows it.
-  void invalidateAll();
   // A control's place or visibility changed since the last repaint.
   void queueRepaint(Visual& control) {
     if (!dirty()) {

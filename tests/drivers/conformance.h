@@ -21,6 +21,7 @@
 //   bool resizable(const ui::Form&);     whether the frame lets the user resize
 //                                        and maximise it
 //   bool hasIcon(const ui::Form&);
+//   std::string title(const ui::Form&);  the window's title, as its frame shows it
 //   bool waking();                       whether anything will wake the program
 
 #include <gtest/gtest.h>
@@ -131,7 +132,8 @@ TYPED_TEST_P(Conformance, TypedKeysAndClicksReachTheModel) {
   EXPECT_EQ(game.keyEcho().caption(), "32");
   EXPECT_EQ(this->about(), nullptr);
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
-  EXPECT_EQ(this->about()->caption(), "About vorel");
+  EXPECT_EQ(p.title(game), "Game");
+  EXPECT_EQ(p.title(*this->about()), "About vorel");
 }
 
 TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
@@ -212,8 +214,9 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   EXPECT_GT(window.count({16, 72, 80, 15}, dark), 20);  // "Version 3", left of the note
   EXPECT_TRUE(p.resizable(game) && p.hasIcon(game));
   EXPECT_FALSE(p.resizable(*this->about()) || p.hasIcon(*this->about()));
-  EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)),
-            55 * 71 / 2);  // the portrait fills its box
+  // The portrait fills its box, and only its box.
+  EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)), 55 * 71 / 2);
+  EXPECT_EQ(window.count({288, 111, 55, 9}, is(0xFFFFFF)), 55 * 9);
 }
 
 TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {

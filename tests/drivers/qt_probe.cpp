@@ -92,6 +92,9 @@ class QtProbe {
     return widget->minimumSize() != widget->maximumSize() &&
            !widget->windowFlags().testFlag(Qt::CustomizeWindowHint);
   }
+  [[nodiscard]] std::string title(const ui::Form& form) const {
+    return driver_.window(form)->windowTitle().toStdString();
+  }
   [[nodiscard]] bool hasIcon(const ui::Form& form) const {
     return !driver_.window(form)->windowIcon().isNull();
   }

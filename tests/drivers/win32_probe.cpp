@@ -98,6 +98,9 @@ class Win32Probe {
     constexpr LONG kSizable = WS_THICKFRAME | WS_MAXIMIZEBOX;
     return (::GetWindowLongW(driver_.windowOf(form), GWL_STYLE) & kSizable) == kSizable;
   }
+  [[nodiscard]] std::string title(const ui::Form& form) const {
+    return text(driver_.windowOf(form));
+  }
   [[nodiscard]] bool hasIcon(const ui::Form& form) const {
     return ::SendMessageW(driver_.windowOf(form), WM_GETICON, ICON_SMALL, 0) != 0;
   }

@@ -42,6 +42,8 @@ class HeadlessDriver final : public Driver {
 
   // Moves the virtual clock on, delivering every tick that falls due on the way.
   void advance(Time duration);
+  // When the program asked to be woken for its next tick; nothing: no wake-up.
+  [[nodiscard]] std::optional<Time> wakeTime() const { return due_; }
 
   // Input, as a user would give it.
   void pressKey(Form& form, std::int16_t keyCode);

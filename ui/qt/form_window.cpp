@@ -168,36 +168,27 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
+// The keys the buttons leave, and every key of a window without buttons.
 void FormWindow::keyPressEvent(QKeyEvent* event) {
   if (form_ == nullptr) {
-    QWidget::keyPressEvent(event);
     return;
   }
   if (!buttons_.empty()) {
     // Dialog keys, as a plain window does not have them: Escape clicks the
     // cancel button; Enter clicks the focused button, else the default one.
-    switch (event->key()) {
-      case Qt::Key_Escape:
-        clickButton(cancel_);
-        return;
-      case Qt::Key_Return:
-      case Qt::Key_Enter: {
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        clickButton(focused != nullptr ? focused : default_);
-        return;
-      }
-      default:
-        QWidget::keyPressEvent(event);
-        return;
+    if (event->key() == Qt::Key_Escape) {
+      clickButton(cancel_);
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      auto* focused = qobject_cast<QPushButton*>(focusWidget());
+      clickButton(focused != nullptr ? focused : default_);
     }
+    return;
   }
   // Alt combinations are the window system's (menus, access keys), not text.
   const QString text = event->text();
-  if (text.isEmpty() || (event->modifiers() & Qt::AltModifier) != 0) {
-    QWidget::keyPressEvent(event);
-    return;
+  if (!text.isEmpty() && (event->modifiers() & Qt::AltModifier) == 0) {
+    form_->app().keyPress(*form_, static_cast<std::int16_t>(text.at(0).unicode()));
   }
-  form_->app().keyPress(*form_, static_cast<std::int16_t>(text.at(0).unicode()));
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {

@@ -31,7 +31,6 @@ QtDriver::~QtDriver() {
     QObject::disconnect(window.get(), &QObject::destroyed, nullptr, nullptr);
   }
   retired_.clear();
-  windows_.clear();
 }
 
 FormWindow* QtDriver::find(const ui::Form& form) const {
