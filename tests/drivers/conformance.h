@@ -1,28 +1,12 @@
 #pragma once
 
 // What every real driver must do, written once: each scenario runs the game's
-// windows on a driver through a probe that gives the user's input as that
-// driver's window system does and reads back what the screen shows.
-//
-// A probe P offers:
-//   ui::Application& app();              with the program's windows, and no
-//                                        system-information tool to find
-//   void start();                        the game window shown and active
-//   bool runUntil(std::function<bool()>) runs the event loop until it holds (bounded)
-//   void settle();                       runs the event loop a little while
-//   int runToEnd();                      runs the event loop until the program ends
-//   void answerBoxes(BoxVisitor);        every message box: the visitor runs while
-//                                        it is open, then OK dismisses it
-//   void type(const ui::Form&, char16_t) clicks the window's top-left pixel, types
-//   void press(Key);                     a key to the active window
-//   void click(const ui::Form&, int x, int y)  brings the window forward too
-//   void close(const ui::Form&);         the window's close box
-//   Frame frame(const ui::Form&);        the client area as the screen shows it
-//   bool resizable(const ui::Form&);     whether the frame lets the user resize
-//                                        and maximise it
-//   bool hasIcon(const ui::Form&);
-//   std::string title(const ui::Form&);  the window's title, as its frame shows it
-//   bool waking();                       whether anything will wake the program
+// windows on a driver through a probe (qt_probe.cpp, win32_probe.cpp) that
+// gives the user's input as that driver's window system does (type, press,
+// click, close), runs its event loop (runUntil, settle, runToEnd), answers its
+// message boxes, and reads back what the screen shows (frame, title, hasIcon,
+// resizable) and whether anything will wake the program (waking). The probe's
+// program finds no system-information tool.
 
 #include <gtest/gtest.h>
 
