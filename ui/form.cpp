@@ -45,6 +45,9 @@ void Form::load() {
       app_->timerChanged(static_cast<Timer&>(control));
     }
   });
+  // All of it is painted once the handler that shows it is over, not at its
+  // exposure: the first frame comes a round trip to the window system sooner.
+  invalidate(view_);
   onLoad();
 }
 
