@@ -100,7 +100,6 @@ class Application {
 
   // When the next tick is due on the driver's clock; nothing while no timer runs.
   [[nodiscard]] std::optional<Driver::Time> nextTick() const { return ticks_.nextDue(); }
-  [[nodiscard]] bool scheduled(const Timer& timer) const { return ticks_.contains(timer); }
 
   // For the model: forms report when they become dirty, timers when they
   // start, stop or change their period, forms when their timers go.

@@ -58,7 +58,8 @@ class Visual : public Control {
   [[nodiscard]] float width() const { return box_.width; }
   [[nodiscard]] float height() const { return box_.height; }
   [[nodiscard]] bool visible() const { return visible_; }
-  // Controls of a higher z-order lie on top of those designed after them.
+  // A control of a higher z-order lies on top of those of a lower one,
+  // wherever they stand in the design.
   [[nodiscard]] int zOrder() const { return zOrder_; }
   void setLeft(float left) {
     if (left != box_.left) {
@@ -236,7 +237,6 @@ class ImageArray {
 
   [[nodiscard]] std::string_view name() const { return name_; }
   [[nodiscard]] std::size_t count() const { return count_; }
-  [[nodiscard]] bool contains(std::int16_t index) const { return find(index) != nullptr; }
 
   // Elements in index order.
   template <typename F>

@@ -29,11 +29,6 @@ void TickSchedule::forget(const Form& form) {
   std::erase_if(entries_, [&](const Entry& entry) { return &entry.timer->form() == &form; });
 }
 
-bool TickSchedule::contains(const Timer& timer) const {
-  return std::any_of(entries_.begin(), entries_.end(),
-                     [&](const Entry& entry) { return entry.timer == &timer; });
-}
-
 std::vector<TickSchedule::Entry>::const_iterator TickSchedule::earliest() const {
   return std::min_element(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
     return a.due != b.due ? a.due < b.due : a.order < b.order;

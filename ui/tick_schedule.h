@@ -27,7 +27,6 @@ class TickSchedule {
   void forget(const Form& form);
   void clear() { entries_.clear(); }
 
-  [[nodiscard]] bool contains(const Timer& timer) const;
   // When the earliest tick is due; nothing when no timer runs.
   [[nodiscard]] std::optional<Time> nextDue() const;
 
