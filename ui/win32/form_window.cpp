@@ -40,11 +40,11 @@ COLORREF colorRef(Color color) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-void FormWindow::registerClass(HINSTANCE instance) {
+bool FormWindow::registerClass(HINSTANCE instance) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
   if (::GetClassInfoExW(instance, kClassName, &existing)) {
-    return;
+    return true;
   }
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -53,9 +53,7 @@ void FormWindow::registerClass(HINSTANCE instance) {
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
   // No class background: every pixel of the client area is painted.
-  if (::RegisterClassExW(&windowClass) == 0) {
-    throw Error(ErrorNumber::OutOfMemory);
-  }
+  return ::RegisterClassExW(&windowClass) != 0;
 }
 
 FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form_(&form) {

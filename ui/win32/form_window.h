@@ -25,7 +25,8 @@ class Win32Driver;
 class FormWindow {
  public:
   static constexpr const wchar_t* kClassName = L"VorelForm";
-  static void registerClass(HINSTANCE instance);
+  // False when the system refuses the class.
+  static bool registerClass(HINSTANCE instance);
 
   // Creates the window, hidden, with its buttons; raises ui::Error when the
   // system refuses.

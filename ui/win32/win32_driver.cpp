@@ -85,7 +85,9 @@ class HeldWindows {
 
 Win32Driver::Win32Driver() : frequency_(counterFrequency()), wake_(makeWakeTimer()) {
   HINSTANCE instance = thisModule();
-  FormWindow::registerClass(instance);
+  if (!FormWindow::registerClass(instance)) {
+    refuse("The window class of the game's windows could not be registered");
+  }
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
   if (!::GetClassInfoExW(instance, kBridgeClass, &existing)) {
