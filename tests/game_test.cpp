@@ -135,7 +135,7 @@ TEST_F(Game, AnUntrappedErrorMidTickIsReportedOnceOverWhatTheTickChanged) {
     EXPECT_EQ(left(19), home(19, 1));                // moved before the error
     EXPECT_EQ(left(21), home(21, 0));
     EXPECT_EQ(driver.wakeTime(), std::nullopt);  // nothing wakes the program any more
-    driver.advance(1s);  // the program is over: nothing more is handled
+    driver.advance(1s);                          // the program is over: nothing more is handled
     press(65);
     EXPECT_NE(f().keyEcho().caption(), "65");
   });
