@@ -108,11 +108,11 @@ endif()
 
 if(WIN32)
   # --- Windows: `cpack -G ZIP` in the build directory makes
-  # vorel-VERSION-win32.zip, a folder with vorel.exe and README.md side by side.
+  # vorel-VERSION-win32.zip, a folder with vorel.exe, README.md and LICENSE side by side.
   if(TARGET vorel)
     install(TARGETS vorel RUNTIME DESTINATION .)
   endif()
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME vorel)

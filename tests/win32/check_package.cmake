@@ -1,5 +1,5 @@
 # Makes the Windows ZIP with cpack, as a user of the build directory would,
-# and checks what it holds: the one folder with vorel.exe and README.md.
+# and checks what it holds: the one folder with vorel.exe, README.md and LICENSE.
 # Usage: cmake -DCPACK=cpack -DBUILD_DIR=dir -DOUT=dir -DEXPECTED=folder
 #              -DREADME=file -P check_package.cmake
 foreach(variable CPACK BUILD_DIR OUT EXPECTED README)
@@ -29,7 +29,7 @@ endif()
 string(REPLACE "\n" ";" entries "${listing}")
 list(FILTER entries EXCLUDE REGEX "(^$|/$)")  # folders stand as their own entries
 list(SORT entries)
-set(expected ${EXPECTED}/README.md ${EXPECTED}/vorel.exe)
+set(expected ${EXPECTED}/LICENSE ${EXPECTED}/README.md ${EXPECTED}/vorel.exe)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the ZIP holds:\n  ${entries}\nexpected:\n  ${expected}")
 endif()
