@@ -62,6 +62,12 @@ TEST_F(LinuxLauncher, TheStandInRegistryAnswersWithTheFirstInstalledToolOnly) {
                                        program(root / "bin" / "third").string()};
   EXPECT_EQ(read(tools, about::kToolKey, about::kToolValue), second.string());
   EXPECT_EQ(read(tools, about::kFolderKey, about::kFolderValue), "");
+  std::string longest = root.string();  // 1023 characters: the buffer's size with its end
+  while (1023 - longest.size() > 210) {
+    longest += "/" + std::string(200, 'd');
+  }
+  longest += "/" + std::string(1022 - longest.size(), 't');
+  EXPECT_EQ(read({program(longest).string()}, about::kToolKey, about::kToolValue), longest);
 }
 
 TEST_F(LinuxLauncher, RunsExactlyTheFileNamedWithNoShellAndLeavesNoChild) {
