@@ -40,20 +40,9 @@ COLORREF colorRef(Color color) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-bool FormWindow::registerClass(HINSTANCE instance) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (::GetClassInfoExW(instance, kClassName, &existing)) {
-    return true;
-  }
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &FormWindow::procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
+bool FormWindow::registerClass() {
   // No class background: every pixel of the client area is painted.
-  return ::RegisterClassExW(&windowClass) != 0;
+  return registerWindowClass(kClassName, &FormWindow::procedure, ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form_(&form) {

@@ -26,7 +26,7 @@ class FormWindow {
  public:
   static constexpr const wchar_t* kClassName = L"VorelForm";
   // False when the system refuses the class.
-  static bool registerClass(HINSTANCE instance);
+  static bool registerClass();
 
   // Creates the window, hidden, with its buttons; raises ui::Error when the
   // system refuses.

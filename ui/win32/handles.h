@@ -37,6 +37,23 @@ inline HINSTANCE thisModule() {
   return ::GetModuleHandleW(nullptr);
 }
 
+// Registers a window class of the program unless it is registered already (by
+// an earlier driver in the same process); false when the system refuses it.
+inline bool registerWindowClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor = nullptr) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (::GetClassInfoExW(thisModule(), name, &windowClass)) {
+    return true;
+  }
+  windowClass = WNDCLASSEXW{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = thisModule();
+  windowClass.hCursor = cursor;
+  windowClass.lpszClassName = name;
+  return ::RegisterClassExW(&windowClass) != 0;
+}
+
 // Selects a GDI object into a device context for the current scope.
 class Selection {
  public:

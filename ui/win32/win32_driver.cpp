@@ -84,24 +84,14 @@ class HeldWindows {
 }  // namespace
 
 Win32Driver::Win32Driver() : frequency_(counterFrequency()), wake_(makeWakeTimer()) {
-  HINSTANCE instance = thisModule();
-  if (!FormWindow::registerClass(instance)) {
+  if (!FormWindow::registerClass()) {
     refuse("The window class of the game's windows could not be registered");
   }
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (!::GetClassInfoExW(instance, kBridgeClass, &existing)) {
-    WNDCLASSEXW bridgeClass{};
-    bridgeClass.cbSize = sizeof bridgeClass;
-    bridgeClass.lpfnWndProc = &Win32Driver::bridgeProcedure;
-    bridgeClass.hInstance = instance;
-    bridgeClass.lpszClassName = kBridgeClass;
-    if (::RegisterClassExW(&bridgeClass) == 0) {
-      refuse("The window class of the ticks could not be registered");
-    }
+  if (!registerWindowClass(kBridgeClass, &Win32Driver::bridgeProcedure)) {
+    refuse("The window class of the ticks could not be registered");
   }
-  bridge_ = ::CreateWindowExW(0, kBridgeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                              nullptr);
+  bridge_ = ::CreateWindowExW(0, kBridgeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              thisModule(), nullptr);
   if (bridge_ == nullptr) {
     refuse("The window of the ticks could not be made");
   }
