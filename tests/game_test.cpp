@@ -115,9 +115,8 @@ TEST_F(Game, AShotHidesOnlyTheNearestEnemyWithinReachUntilItIsTooLate) {
   EXPECT_TRUE(hit);
 }
 
-// The first press 250 ms after the window shows, the key repeating after
-// 500 ms, then 30 times a second, until the last enemy falls (they fall in
-// index order).
+// The first press 250 ms after the window shows, the key repeating after 500 ms,
+// then 30 times a second, until the last enemy falls (they fall in index order).
 TEST_F(Game, APlayerWhoHoldsTheSpaceBarClearsTheColumn) {
   for (int n = 0; driver.boxes().empty() && visible(119); ++n) {
     ASSERT_LT(n, 2000);

@@ -30,9 +30,8 @@ class LinuxLauncher : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(root); }
 
-  // A program that leaves a file named `mark` in the test's folder, with its
-  // session's id in it, and runs on until that file is taken away or the test
-  // is gone.
+  // A program that writes its session's id to `mark` in the test's folder, then
+  // runs on until that file is taken away or the test is gone.
   fs::path program(const fs::path& path, const char* mark = "ran") {
     fs::create_directories(path.parent_path());
     const std::string file = "'" + (root / mark).string() + "'";
