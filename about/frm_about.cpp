@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "assets/pictures.h"
+#include "game/form1.h"
 #include "ui/error.h"
 #include "ui/text.h"
 
@@ -12,8 +13,6 @@ namespace about {
 namespace {
 
 using ui::Color;
-
-constexpr const char* kGameWindow = "Form1";
 
 const ui::FormDesign kFrmAbout{
     .caption = "About",
@@ -127,9 +126,8 @@ void FrmAbout::onClick(ui::Control& control) {
 // while this one was open there is no game to resume: this window closes, and
 // being the last one, the program ends.
 void FrmAbout::cmdOKClick() {
-  if (ui::Form* game = app().loadedForm(kGameWindow)) {
-    game->control<ui::Timer>("Timer1").setInterval(1);
-    game->control<ui::Timer>("Timer2").setInterval(1);
+  if (auto* game = dynamic_cast<game::Form1*>(app().loadedForm(game::Form1::kName))) {
+    game->resume();
   }
   unload();
 }

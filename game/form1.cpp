@@ -146,6 +146,11 @@ void Form1::onKeyPress(std::int16_t keyCode) {
   shot().setVisible(false);
 }
 
+// The help key does what a click on the "About" bar does.
+void Form1::onHelp() {
+  label1Click();
+}
+
 void Form1::onClick(ui::Control& control) {
   if (&control == label1_) {
     label1Click();
@@ -158,12 +163,20 @@ void Form1::onTick(ui::Timer& timer) {
   }
 }
 
-// Opens the About window and pauses the game: the pause is nothing but both
-// timers' Interval at 0.
+// Opens the About window and pauses the game.
 void Form1::label1Click() {
   app().form(kAboutWindow).show();
+  pause();
+}
+
+void Form1::pause() {
   gameTimer().setInterval(0);
   secondTimer().setInterval(0);
+}
+
+void Form1::resume() {
+  gameTimer().setInterval(1);
+  secondTimer().setInterval(1);
 }
 
 // The game tick. Every element moves, visible or not; the first visible one in

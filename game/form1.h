@@ -29,10 +29,15 @@ class Form1 final : public ui::Form {
   [[nodiscard]] ui::Image& ship() const { return *j_; }              // j
   [[nodiscard]] ui::ImageArray& column() const { return *l_; }       // l
 
+  // The pause: both timers' Interval at 0; resume() sets them back to 1.
+  void pause();
+  void resume();
+
  private:
   void build() override;
   void onLoad() override;
   void onKeyPress(std::int16_t keyCode) override;
+  void onHelp() override;
   void onClick(ui::Control& control) override;
   void onTick(ui::Timer& timer) override;
 

@@ -50,7 +50,7 @@ Form* Application::loadedForm(std::string_view name) const {
 
 void Application::msgBox(std::string_view prompt) {
   flushRepaints();
-  driver_->messageBox(prompt, title_);
+  driver_->messageBox(prompt, title_, boxOwner());
   // The program may have ended while the box was open (an error reported from
   // a nested event): then the handler that opened the box goes no further.
   if (ended()) {
@@ -108,8 +108,12 @@ void Application::handleEscape(const std::exception_ptr& escaped) {
   ticks_.clear();
   rearm();
   flushRepaints();
-  driver_->messageBox("Error " + decimal(number) + ": " + description, title_);
+  driver_->messageBox("Error " + decimal(number) + ": " + description, title_, boxOwner());
   finish(1);
+}
+
+Form* Application::boxOwner() const {
+  return eventForm_ != nullptr && eventForm_->loaded() ? eventForm_ : nullptr;
 }
 
 void Application::afterHandler() {
@@ -148,7 +152,27 @@ void Application::flushRepaints() {
 }
 
 void Application::keyPress(Form& form, std::int16_t keyCode) {
-  dispatch([&form, keyCode] { form.handleKeyPress(keyCode); });
+  if (form.takesKeyPresses()) {
+    dispatchTo(form, [&form, keyCode] { form.handleKeyPress(keyCode); });
+  }
+}
+
+void Application::keyDown(Form& form, Key key, CommandButton* focused) {
+  CommandButton* button = nullptr;
+  switch (key) {
+    case Key::Enter:
+      button = form.buttonForEnter(focused);
+      break;
+    case Key::Escape:
+      button = form.cancelButton();
+      break;
+    case Key::Help:
+      dispatchTo(form, [&form] { form.handleHelp(); });
+      return;
+  }
+  if (button != nullptr && button->visible()) {
+    click(*button);
+  }
 }
 
 void Application::mouseRelease(Form& form, int x, int y) {
@@ -158,11 +182,11 @@ void Application::mouseRelease(Form& form, int x, int y) {
 }
 
 void Application::click(Control& control) {
-  dispatch([&control] { control.form().handleClick(control); });
+  dispatchTo(control.form(), [&control] { control.form().handleClick(control); });
 }
 
 void Application::tick(Timer& timer) {
-  dispatch([&timer] { timer.form().handleTick(timer); });
+  dispatchTo(timer.form(), [&timer] { timer.form().handleTick(timer); });
 }
 
 void Application::timerChanged(Timer& timer) {
@@ -203,11 +227,16 @@ void Application::deliverDueTicks() {
 }
 
 void Application::closeRequested(Form& form) {
-  dispatch([&form] { form.unload(); });
+  dispatchTo(form, [&form] { form.unload(); });
 }
 
 bool Application::start(std::string_view startupForm) {
-  dispatch([this, startupForm] { form(startupForm).show(); });
+  dispatch([this, startupForm] {
+    Form& startup = form(startupForm);
+    eventForm_ = &startup;
+    startup.show();
+  });
+  eventForm_ = nullptr;
   return !ended();
 }
 

@@ -17,12 +17,16 @@
 
 namespace ui {
 
+class CommandButton;
 class Control;
 class Timer;
 
 // Thrown by end() to leave the running handler at once; only the dispatcher
 // and the message box catch it.
 struct EndRequest {};
+
+// The keys that type no character and that the model gives a meaning.
+enum class Key : std::uint8_t { Enter, Escape, Help };
 
 // The program: its title, its program-wide form instances, the one event
 // dispatcher, the modal message box and the ways of ending.
@@ -52,8 +56,9 @@ class Application {
   [[nodiscard]] Form* loadedForm(std::string_view name) const;
 
   // The modal message box: the prompt, an OK button, no icon, the title as
-  // caption. Pending redraws are painted first, so the box shows the scene as
-  // the handler left it.
+  // caption. It belongs to the window whose event is being handled. Pending
+  // redraws are painted first, so the box shows the scene as the handler
+  // left it.
   void msgBox(std::string_view prompt);
 
   // The program-wide end: every window closes without any handler running,
@@ -80,7 +85,12 @@ class Application {
   }
 
   // Event entry points for drivers.
+  // A typed character; a dialog (a window with buttons) takes none.
   void keyPress(Form& form, std::int16_t keyCode);
+  // A key without a character. In a dialog, Enter clicks the button that has
+  // the focus (`focused`), else the default one, and Escape the cancel one;
+  // the help key goes to the window's help handler.
+  void keyDown(Form& form, Key key, CommandButton* focused = nullptr);
   // The left mouse button at a pixel of a window's client area.
   void mousePress(Form& form, int x, int y) { form.mousePressed(x, y); }
   void mouseRelease(Form& form, int x, int y);
@@ -108,6 +118,15 @@ class Application {
   void forgetTimers(const Form& form);
 
  private:
+  // dispatch(), for an event of one window: a message box that its handler
+  // opens belongs to that window.
+  template <typename F>
+  void dispatchTo(Form& form, F&& handler) {
+    Form* const outer = std::exchange(eventForm_, &form);
+    dispatch(std::forward<F>(handler));
+    eventForm_ = outer;
+  }
+  [[nodiscard]] Form* boxOwner() const;
   void tick(Timer& timer);
   // Tells the driver when to wake for the next tick, if that changed.
   void rearm();
@@ -130,6 +149,7 @@ class Application {
   TickSchedule ticks_;
   std::optional<Driver::Time> wake_;  // what the driver was last asked
   std::optional<int> exitStatus_;
+  Form* eventForm_ = nullptr;  // the window whose event is being handled
   int depth_ = 0;
   bool repaintPending_ = false;
   bool reporting_ = false;

@@ -45,8 +45,10 @@ class Driver {
   virtual void wakeAt(std::optional<Time> due) = 0;
 
   // A modal box with an OK button only and no icon, holding every window of
-  // the program; returns when dismissed, delivering events meanwhile.
-  virtual void messageBox(std::string_view prompt, std::string_view title) = 0;
+  // the program; returns when dismissed, delivering events meanwhile. It
+  // belongs to `owner` (nullptr: to none), and the window system places it
+  // over that window.
+  virtual void messageBox(std::string_view prompt, std::string_view title, Form* owner) = 0;
 
   // Leave every event loop, nested ones included; the program exits with status.
   virtual void quit(int status) = 0;

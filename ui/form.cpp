@@ -121,6 +121,32 @@ std::vector<CommandButton*> Form::buttonsInTabOrder() const {
   return buttons;
 }
 
+bool Form::takesKeyPresses() const {
+  bool buttons = false;
+  forEachControl([&](const Control& control) {
+    buttons = buttons || control.kind() == ControlKind::CommandButton;
+  });
+  return !buttons;
+}
+
+CommandButton* Form::defaultButton() const {
+  for (CommandButton* button : buttonsInTabOrder()) {
+    if (button->design().isDefault) {
+      return button;
+    }
+  }
+  return nullptr;
+}
+
+CommandButton* Form::cancelButton() const {
+  for (CommandButton* button : buttonsInTabOrder()) {
+    if (button->design().isCancel) {
+      return button;
+    }
+  }
+  return nullptr;
+}
+
 void Form::markDirty() {
   app_->formDirty();
 }

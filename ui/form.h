@@ -124,6 +124,18 @@ class Form {
   [[nodiscard]] Visual* mouseReleased(int x, int y);
   // The command buttons in the order the Tab key visits them.
   [[nodiscard]] std::vector<CommandButton*> buttonsInTabOrder() const;
+  // The first button in tab order that the design makes the default (the one
+  // Enter clicks when no button has the focus), or the cancel one (the one
+  // Escape clicks); nullptr when there is none.
+  [[nodiscard]] CommandButton* defaultButton() const;
+  [[nodiscard]] CommandButton* cancelButton() const;
+  // The button Enter clicks: the focused one, else the default one.
+  [[nodiscard]] CommandButton* buttonForEnter(CommandButton* focused) const {
+    return focused != nullptr ? focused : defaultButton();
+  }
+  // A window with buttons is a dialog: its keys are the buttons', and it
+  // gets no key-press events.
+  [[nodiscard]] bool takesKeyPresses() const;
 
   // Repainting: the area changed since the last take, then cleared.
   void invalidate(const PixelRect& area) {
@@ -147,6 +159,7 @@ class Form {
 
   // Events, as the driver delivers them through the Application's dispatcher.
   void handleKeyPress(std::int16_t keyCode) { onKeyPress(keyCode); }
+  void handleHelp() { onHelp(); }
   void handleClick(Control& control) { onClick(control); }
   void handleTick(Timer& timer) { onTick(timer); }
 
@@ -155,6 +168,8 @@ class Form {
   virtual void build() = 0;
   virtual void onLoad() {}
   virtual void onKeyPress(std::int16_t /*keyCode*/) {}
+  // The help key (F1), which types no character.
+  virtual void onHelp() {}
   virtual void onClick(Control& /*control*/) {}
   virtual void onTick(Timer& /*timer*/) {}
 

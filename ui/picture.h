@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -13,6 +14,13 @@ struct Picture {
   int width = 0;
   int height = 0;
   std::span<const std::uint32_t> pixels;
+
+  // Whether its pixels fill its size; a picture that does not is drawn as
+  // nothing rather than read past its end.
+  [[nodiscard]] bool complete() const {
+    return width > 0 && height > 0 &&
+           pixels.size() / static_cast<std::size_t>(width) >= static_cast<std::size_t>(height);
+  }
 };
 
 // A window icon: the same drawing at several sizes, largest first.

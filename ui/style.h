@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace ui {
@@ -44,6 +46,11 @@ struct Font {
   int weight = 400;
   bool italic = false;
   int charset = 0;
+
+  // The height of its characters in pixels at 96 dpi, at least one.
+  [[nodiscard]] int pixelSize() const {
+    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+  }
 };
 
 enum class Alignment : std::uint8_t { Left, Center };

@@ -39,4 +39,30 @@ std::string decimal(long long value) {
   return {std::begin(buffer), result.ptr};
 }
 
+bool isRightToLeft(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    // The code point at `at`; a stray byte stands for itself and decides nothing.
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    char32_t c = length == 1 ? lead : lead & (0x3FU >> (length - 1));
+    for (int i = 1; i < length && at + static_cast<std::size_t>(i) < text.size(); ++i) {
+      c = (c << 6) | (static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]) & 0x3FU);
+    }
+    at += static_cast<std::size_t>(length);
+    // Hebrew, Arabic, Syriac, Thaana, NKo, Samaritan, Mandaic and the Arabic
+    // extensions, then the Hebrew and Arabic presentation forms.
+    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+        (c >= 0xFE70 && c <= 0xFEFF)) {
+      return true;
+    }
+    const bool latin = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                       (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+    const bool otherLeftToRight = c >= 0x0370 && c < 0x0590;  // Greek, Cyrillic, Armenian
+    if (latin || otherLeftToRight) {
+      return false;
+    }
+  }
+  return false;
+}
+
 }  // namespace ui

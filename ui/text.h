@@ -14,4 +14,9 @@ namespace ui {
 // Plain decimal digits, a minus sign only when negative, no blank.
 [[nodiscard]] std::string decimal(long long value);
 
+// True when the first character of the UTF-8 text with a strong direction is
+// written right to left (Hebrew, Arabic and their neighbours); text without
+// one reads left to right.
+[[nodiscard]] bool isRightToLeft(std::string_view text);
+
 }  // namespace ui

@@ -28,7 +28,8 @@ class NullDriver final : public ui::Driver {
   }
   [[nodiscard]] Time now() const override { return clock; }
   void wakeAt(std::optional<Time> /*due*/) override {}
-  void messageBox(std::string_view /*prompt*/, std::string_view /*title*/) override {}
+  void messageBox(std::string_view /*prompt*/, std::string_view /*title*/,
+                  ui::Form* /*owner*/) override {}
   void quit(int /*status*/) override {}
 
   Time clock{0};

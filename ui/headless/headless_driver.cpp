@@ -64,8 +64,8 @@ bool HeadlessDriver::isShown(const Form& form) const {
   return std::find(shown_.begin(), shown_.end(), &form) != shown_.end();
 }
 
-void HeadlessDriver::messageBox(std::string_view prompt, std::string_view title) {
-  boxes_.push_back(Box{std::string(prompt), std::string(title)});
+void HeadlessDriver::messageBox(std::string_view prompt, std::string_view title, Form* owner) {
+  boxes_.push_back(Box{std::string(prompt), std::string(title), owner});
   if (answerer_) {
     // A copy: the answerer may open boxes of its own.
     const Box box = boxes_.back();

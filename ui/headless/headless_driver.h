@@ -24,6 +24,7 @@ class HeadlessDriver final : public Driver {
   struct Box {
     std::string prompt;
     std::string title;
+    const Form* owner = nullptr;
   };
   // Called while a message box is open, as the user would see it; when it
   // returns, the box has been dismissed with OK. It may advance the clock.
@@ -37,7 +38,7 @@ class HeadlessDriver final : public Driver {
   void repaint(Form& form, const PixelRect& area) override;
   [[nodiscard]] Time now() const override { return now_; }
   void wakeAt(std::optional<Time> due) override { due_ = due; }
-  void messageBox(std::string_view prompt, std::string_view title) override;
+  void messageBox(std::string_view prompt, std::string_view title, Form* owner) override;
   void quit(int status) override;
 
   // Moves the virtual clock on, delivering every tick that falls due on the way.

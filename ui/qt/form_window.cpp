@@ -8,13 +8,13 @@
 #include <QPainter>
 #include <QTextOption>
 #include <algorithm>
-#include <cmath>
 
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/to_qt.h"
+#include "ui/text.h"
 #include "ui/twips.h"
 
 namespace ui::qt {
@@ -33,11 +33,12 @@ ui::PixelRect toPixelRect(const QRect& rect) {
 }
 
 // The system's sans-serif face. Sizes are set in pixels at 96 dpi, so that
-// every platform plugin, offscreen included, draws the same glyphs.
+// every platform plugin, offscreen included, draws the same glyphs; Qt scales
+// them with the rest for the display.
 QFont toQFont(const ui::Font& design) {
   QFont font(QStringLiteral("Sans Serif"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(design.points * 96.0 / 72.0))));
+  font.setPixelSize(design.pixelSize());
   font.setWeight(static_cast<QFont::Weight>(std::clamp(design.weight, 1, 1000)));
   font.setItalic(design.italic);
   return font;
@@ -80,15 +81,10 @@ FormWindow::~FormWindow() = default;
 
 void FormWindow::createButtons() {
   // Creation order is the Tab order.
+  const ui::CommandButton* defaultButton = form_->defaultButton();
   for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
     auto widget = std::make_unique<QPushButton>(toQString(control->caption()), this);
-    if (control->design().isDefault) {
-      widget->setDefault(true);
-      default_ = widget.get();
-    }
-    if (control->design().isCancel) {
-      cancel_ = widget.get();
-    }
+    widget->setDefault(control == defaultButton);
     QObject::connect(widget.get(), &QPushButton::clicked, this, [this, control] {
       if (form_ != nullptr) {
         form_->app().click(*control);
@@ -133,10 +129,14 @@ void FormWindow::detach() {
   }
 }
 
-void FormWindow::clickButton(QPushButton* widget) {
-  if (widget != nullptr && widget->isVisible() && widget->isEnabled()) {
-    widget->click();
+ui::CommandButton* FormWindow::focusedButton() const {
+  const QWidget* focused = focusWidget();
+  for (const Button& button : buttons_) {
+    if (button.widget.get() == focused) {
+      return button.control;
+    }
   }
+  return nullptr;
 }
 
 bool FormWindow::event(QEvent* event) {
@@ -168,26 +168,30 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
-// The keys the buttons leave, and every key of a window without buttons.
+// The keys the buttons leave: the model's named keys, then the character.
 void FormWindow::keyPressEvent(QKeyEvent* event) {
   if (form_ == nullptr) {
     return;
   }
-  if (!buttons_.empty()) {
-    // Dialog keys, as a plain window does not have them: Escape clicks the
-    // cancel button; Enter clicks the focused button, else the default one.
-    if (event->key() == Qt::Key_Escape) {
-      clickButton(cancel_);
-    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-      auto* focused = qobject_cast<QPushButton*>(focusWidget());
-      clickButton(focused != nullptr ? focused : default_);
-    }
-    return;
+  ui::Application& app = form_->app();
+  switch (event->key()) {
+    case Qt::Key_F1:
+      app.keyDown(*form_, ui::Key::Help);
+      return;
+    case Qt::Key_Escape:
+      app.keyDown(*form_, ui::Key::Escape);
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      app.keyDown(*form_, ui::Key::Enter, focusedButton());
+      break;
+    default:
+      break;
   }
   // Alt combinations are the window system's (menus, access keys), not text.
   const QString text = event->text();
-  if (!text.isEmpty() && (event->modifiers() & Qt::AltModifier) == 0) {
-    form_->app().keyPress(*form_, static_cast<std::int16_t>(text.at(0).unicode()));
+  if (form_ != nullptr && !text.isEmpty() && (event->modifiers() & Qt::AltModifier) == 0) {
+    app.keyPress(*form_, static_cast<std::int16_t>(text.at(0).unicode()));
   }
 }
 
@@ -225,7 +229,7 @@ void FormWindow::paintEvent(QPaintEvent* event) {
 }
 
 void FormWindow::drawImage(QPainter& painter, const ui::Image& image) {
-  if (image.picture() == nullptr) {
+  if (image.picture() == nullptr || !image.picture()->complete()) {
     return;
   }
   const QImage& picture = pictures_->image(*image.picture());
@@ -251,7 +255,7 @@ void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
       (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
       Qt::AlignTop);
   // Arabic reads from the right: shaped by the layout, placed right to left.
-  option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+  option.setTextDirection(ui::isRightToLeft(label.caption()) ? Qt::RightToLeft : Qt::LeftToRight);
 
   // Text beyond the box is cut off: drawText clips to its rectangle.
   painter.setFont(toQFont(design.font));

@@ -59,7 +59,7 @@ class FormWindow final : public QWidget {
   void createButtons();
   // Buttons are widgets: they follow their controls' place and visibility.
   void syncButtons();
-  void clickButton(QPushButton* widget);
+  [[nodiscard]] ui::CommandButton* focusedButton() const;
   void drawImage(QPainter& painter, const ui::Image& image);
   static void drawLabel(QPainter& painter, const ui::Label& label);
 
@@ -67,8 +67,6 @@ class FormWindow final : public QWidget {
   PictureCache* pictures_;
   QColor background_;
   std::vector<Button> buttons_;  // in tab order
-  QPushButton* default_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace ui::qt

@@ -9,11 +9,7 @@ namespace {
 
 // The picture's 0xAARRGGBB words are exactly Qt's 32-bit formats in memory.
 QImage wrap(const ui::Picture& picture, QImage::Format format) {
-  // A picture whose pixels do not fill its size is drawn as nothing rather
-  // than read past its end.
-  if (picture.width <= 0 || picture.height <= 0 ||
-      picture.pixels.size() / static_cast<std::size_t>(picture.width) <
-          static_cast<std::size_t>(picture.height)) {
+  if (!picture.complete()) {
     qWarning("vorel: picture %.*s does not match its size", static_cast<int>(picture.name.size()),
              picture.name.data());
     return {};

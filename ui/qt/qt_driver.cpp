@@ -12,6 +12,7 @@
 #include "ui/form.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/to_qt.h"
+#include "ui/text.h"
 
 namespace ui::qt {
 
@@ -33,41 +34,35 @@ QtDriver::~QtDriver() {
   retired_.clear();
 }
 
-FormWindow* QtDriver::find(const ui::Form& form) const {
-  const auto found = std::find_if(windows_.begin(), windows_.end(),
-                                  [&](const auto& window) { return window->form() == &form; });
-  return found == windows_.end() ? nullptr : found->get();
-}
-
 QWidget* QtDriver::window(const ui::Form& form) const {
-  return find(form);
+  return windows_.find(form);
 }
 
 void QtDriver::formLoaded(ui::Form& form) {
-  windows_.push_back(std::make_unique<FormWindow>(form, pictures_));
+  windows_.add(std::make_unique<FormWindow>(form, pictures_));
 }
 
 void QtDriver::formShown(ui::Form& form) {
-  if (FormWindow* window = find(form); window != nullptr && !quitting_) {
-    window->showForm();
-  }
+  windows_.with(form, [](FormWindow& window) { window.showForm(); });
 }
 
 void QtDriver::formUnloading(ui::Form& form) {
-  if (FormWindow* window = find(form)) {
-    retire(*window);
+  if (std::unique_ptr<FormWindow> window = windows_.take(form)) {
+    retire(std::move(window));
   }
 }
 
-void QtDriver::retire(FormWindow& window) {
-  window.detach();
-  const auto found = std::find_if(windows_.begin(), windows_.end(),
-                                  [&](const auto& owned) { return owned.get() == &window; });
-  retired_.push_back(std::move(*found));
-  windows_.erase(found);
-  // The unload may come from inside an event of this very window (its close
-  // box, a button's click): Qt deletes it once that event is over.
-  QObject::connect(&window, &QObject::destroyed, [this](QObject* gone) {
+// The unload may come from inside an event of this very window (its close
+// box, a button's click): Qt deletes it once that event is over.
+void QtDriver::retire(std::unique_ptr<FormWindow> window) {
+  // A box it owns lives on the stack of the handler that opened it, not in
+  // this window: it must not go with it.
+  for (QMessageBox* box : boxes_) {
+    if (box->parentWidget() == window.get()) {
+      box->setParent(nullptr, box->windowFlags());
+    }
+  }
+  QObject::connect(window.get(), &QObject::destroyed, [this](QObject* gone) {
     const auto dead = std::find_if(retired_.begin(), retired_.end(),
                                    [&](const auto& owned) { return owned.get() == gone; });
     if (dead != retired_.end()) {
@@ -75,44 +70,41 @@ void QtDriver::retire(FormWindow& window) {
       retired_.erase(dead);
     }
   });
-  window.deleteLater();
+  window->deleteLater();
+  retired_.push_back(std::move(window));
 }
 
 void QtDriver::captionChanged(ui::Form& form) {
-  if (FormWindow* window = find(form)) {
-    window->updateCaption();
-  }
+  windows_.with(form, [](FormWindow& window) { window.updateCaption(); });
 }
 
 void QtDriver::repaint(ui::Form& form, const ui::PixelRect& area) {
-  if (FormWindow* window = find(form)) {
-    window->repaintArea(area);
-  }
+  windows_.with(form, [&](FormWindow& window) { window.repaintArea(area); });
 }
 
 void QtDriver::wakeAt(std::optional<Time> due) {
-  if (due && !quitting_) {
+  if (due) {
     clock_.armAt(*due);
   } else {
     clock_.disarm();
   }
 }
 
-void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
-  if (quitting_) {
-    return;
-  }
-  const QString text = toQString(prompt);
-  QMessageBox box;  // without a parent: modal to every window of the program
+void QtDriver::messageBox(std::string_view prompt, std::string_view title, ui::Form* owner) {
+  // A child of its owner's window: transient for it on X11, its child on
+  // Wayland, so the window system puts the box over it. Modal to every
+  // window of the program all the same.
+  QMessageBox box(owner == nullptr ? nullptr : windows_.find(*owner));
+  box.setWindowModality(Qt::ApplicationModal);
   box.setWindowTitle(toQString(title));
   box.setTextFormat(Qt::PlainText);
-  box.setText(text);
+  box.setText(toQString(prompt));
   box.setIcon(QMessageBox::NoIcon);
   box.setStandardButtons(QMessageBox::Ok);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // no icon, not even the theme's on OK
-  if (text.isRightToLeft()) {
+  if (ui::isRightToLeft(prompt)) {
     box.setLayoutDirection(Qt::RightToLeft);
   }
   // Handlers run inside exec() behind the dispatcher, which lets nothing escape.
@@ -122,16 +114,15 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title) {
   const QPointer<QWidget> previous = QApplication::activeWindow();
   box.exec();
   boxes_.pop_back();
-  if (previous != nullptr && previous->isVisible() && !quitting_) {
+  if (previous != nullptr && previous->isVisible()) {
     previous->activateWindow();
   }
 }
 
 void QtDriver::quit(int status) {
-  quitting_ = true;
   clock_.disarm();
-  while (!windows_.empty()) {
-    retire(*windows_.back());
+  for (std::unique_ptr<FormWindow>& window : windows_.takeAll()) {
+    retire(std::move(window));
   }
   // Ends the nested loops of open boxes as well as the main loop.
   for (QMessageBox* box : boxes_) {

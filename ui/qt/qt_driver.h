@@ -7,6 +7,7 @@
 #include "ui/driver.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/timer_fd.h"
+#include "ui/window_table.h"
 
 class QMessageBox;
 class QWidget;
@@ -35,7 +36,7 @@ class QtDriver final : public ui::Driver {
   void repaint(ui::Form& form, const ui::PixelRect& area) override;
   [[nodiscard]] Time now() const override { return monotonicNow(); }
   void wakeAt(std::optional<Time> due) override;
-  void messageBox(std::string_view prompt, std::string_view title) override;
+  void messageBox(std::string_view prompt, std::string_view title, ui::Form* owner) override;
   void quit(int status) override;
 
   // The window of a loaded form; nullptr when it has none.
@@ -44,19 +45,17 @@ class QtDriver final : public ui::Driver {
   [[nodiscard]] bool waking() const { return clock_.armed(); }
 
  private:
-  [[nodiscard]] FormWindow* find(const ui::Form& form) const;
-  void retire(FormWindow& window);
+  void retire(std::unique_ptr<FormWindow> window);
 
   ui::Application* app_ = nullptr;
   PictureCache pictures_;
-  std::vector<std::unique_ptr<FormWindow>> windows_;
+  ui::WindowTable<FormWindow> windows_;
   // Windows of unloaded forms, waiting for Qt to delete them once no event
   // of theirs is still on the stack.
   std::vector<std::unique_ptr<FormWindow>> retired_;
   TimerFd clock_;
   QSocketNotifier notifier_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last
-  bool quitting_ = false;
 };
 
 }  // namespace ui::qt
