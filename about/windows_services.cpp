@@ -7,16 +7,16 @@
 
 #include "about/platform.h"
 #include "about/system_services.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/wide.h"
 #include "ui/error.h"
-#include "ui/win32/handles.h"
-#include "ui/win32/wide.h"
 
 namespace about {
 namespace {
 
-using ui::win32::KernelHandle;
-using ui::win32::LibraryHandle;
-using ui::win32::wide;
+using platform::win32::KernelHandle;
+using platform::win32::LibraryHandle;
+using platform::win32::wide;
 
 HKEY handleOf(RegistryKey key) {
   return reinterpret_cast<HKEY>(key);  // NOLINT(performance-no-int-to-ptr)

@@ -5,7 +5,7 @@
 
 #include "app/program.h"
 #include "app/settings.h"
-#include "ui/win32/wide.h"
+#include "platform/win32/wide.h"
 #include "ui/win32/win32_driver.h"
 
 // The program reads no command line.
@@ -17,8 +17,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   } catch (const std::exception& error) {
     // Only what the system refuses at start-up gets here: said in a box, as
     // there is no console to say it on.
-    ::MessageBoxW(nullptr, ui::win32::wide(error.what()).c_str(),
-                  ui::win32::wide(app::settings::kTitle).c_str(), MB_OK | MB_ICONERROR);
+    ::MessageBoxW(nullptr, platform::win32::wide(error.what()).c_str(),
+                  platform::win32::wide(app::settings::kTitle).c_str(), MB_OK | MB_ICONERROR);
     return 1;
   }
   return app::run(*driver, [&] { return driver->exec(); });

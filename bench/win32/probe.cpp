@@ -30,8 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "screen.h"
-#include "ui/win32/handles.h"
 
 namespace {
 
@@ -93,8 +93,8 @@ int start(const std::wstring& program, DWORD hold) {
     std::fprintf(stderr, "cannot start the program: error %lu\n", ::GetLastError());
     return 1;
   }
-  const ui::win32::KernelHandle processHandle(process.hProcess);
-  const ui::win32::KernelHandle threadHandle(process.hThread);
+  const platform::win32::KernelHandle processHandle(process.hProcess);
+  const platform::win32::KernelHandle threadHandle(process.hThread);
   double painted = -1;
   while (painted < 0 && seconds() - launched < 30) {
     if (HWND window = findWindow(L"Game", process.dwProcessId)) {

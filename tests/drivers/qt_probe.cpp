@@ -60,7 +60,8 @@ class QtProbe {
   static void press(Key key) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }));
     QWindow* active = QGuiApplication::focusWindow();
-    constexpr std::array<Qt::Key, 4> kKeys{Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_S};
+    constexpr std::array<Qt::Key, 5> kKeys{Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_S,
+                                           Qt::Key_F1};
     QTest::keyClick(active, kKeys.at(static_cast<std::size_t>(key)),
                     key == Key::AltS ? Qt::AltModifier : Qt::NoModifier);
   }
@@ -102,6 +103,15 @@ class QtProbe {
 
  private:
   QWindow* window(const ui::Form& form) { return driver_.window(form)->windowHandle(); }
+  [[nodiscard]] const ui::Form* formOf(const QWidget* widget) const {
+    for (const char* name : {game::Form1::kName, about::FrmAbout::kName}) {
+      const ui::Form* form = app_.loadedForm(name);
+      if (form != nullptr && widget != nullptr && driver_.window(*form) == widget) {
+        return form;
+      }
+    }
+    return nullptr;
+  }
 
   void answerOpenBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -109,7 +119,8 @@ class QtProbe {
       return;
     }
     answering_ = true;  // the visitor may run the event loop
-    visitor_(box->windowTitle().toStdString(), box->text().toStdString());
+    visitor_(
+        {box->windowTitle().toStdString(), box->text().toStdString(), formOf(box->parentWidget())});
     box->button(QMessageBox::Ok)->click();
     answering_ = false;
   }

@@ -6,11 +6,11 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/program.h"
 #include "conformance.h"
+#include "run_loop.h"
 #include "screen.h"
 #include "ui/win32/win32_driver.h"
 
@@ -39,20 +39,12 @@ class Win32Probe {
     HWND game = driver_.windowOf(app_.form(game::Form1::kName));
     ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == game; }));
   }
-  // A thread nudges the loop now and then, so that `done` is looked at even
-  // while no timer runs and no input comes.
   bool runUntil(const std::function<bool()>& done) {
-    const DWORD loop = ::GetCurrentThreadId();
-    const std::jthread nudger([loop](const std::stop_token& stop) {
-      while (!stop.stop_requested()) {
-        std::this_thread::sleep_for(10ms);
-        ::PostThreadMessageW(loop, WM_NULL, 0, 0);
-      }
-    });
-    return driver_.runUntil(done, 20s);
+    return win32_testing::runUntil(driver_, app_, done, 20s);
   }
   void settle() {
-    driver_.runUntil([] { return false; }, 300ms);
+    win32_testing::runUntil(
+        driver_, app_, [] { return false; }, 300ms);
   }
   int runToEnd() { return app_.ended() ? *app_.exitStatus() : driver_.exec(); }
 
@@ -75,7 +67,10 @@ class Win32Probe {
             key(VK_MENU, 0, KEYEVENTF_KEYUP)});
       return;
     }
-    const WORD code = pressed == Key::Tab ? VK_TAB : pressed == Key::Enter ? VK_RETURN : VK_ESCAPE;
+    const WORD code = pressed == Key::Tab     ? VK_TAB
+                      : pressed == Key::Enter ? VK_RETURN
+                      : pressed == Key::F1    ? VK_F1
+                                              : VK_ESCAPE;
     send({key(code, 0, 0), key(code, 0, KEYEVENTF_KEYUP)});
   }
   void click(const ui::Form& form, int x, int y) {
@@ -107,6 +102,16 @@ class Win32Probe {
   [[nodiscard]] bool waking() const { return driver_.waking(); }
 
  private:
+  [[nodiscard]] const ui::Form* formOf(HWND box) const {
+    HWND owner = ::GetWindow(box, GW_OWNER);
+    for (const char* name : {game::Form1::kName, about::FrmAbout::kName}) {
+      const ui::Form* form = app_.loadedForm(name);
+      if (form != nullptr && owner != nullptr && driver_.windowOf(*form) == owner) {
+        return form;
+      }
+    }
+    return nullptr;
+  }
   static INPUT key(WORD code, wchar_t unit, DWORD flags) {
     INPUT input{.type = INPUT_KEYBOARD};
     input.ki.wVk = code;
@@ -126,7 +131,7 @@ class Win32Probe {
       return;  // none open, or the one answered is still on its way out
     }
     Win32Probe* probe = std::exchange(answering, nullptr);  // the visitor may run the loop
-    probe->visitor_(text(box), text(::GetDlgItem(box, 0xFFFF)));
+    probe->visitor_({text(box), text(::GetDlgItem(box, 0xFFFF)), probe->formOf(box)});
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     answering = probe;
   }

@@ -13,6 +13,7 @@
 
 #include "about/frm_about.h"
 #include "app/program.h"
+#include "run_loop.h"
 #include "screen.h"
 #include "ui/win32/win32_driver.h"
 
@@ -40,8 +41,8 @@ TEST(VorelExe, ShowsTheGameWindowAndEndsWithZeroWhenItIsClosed) {
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &startup, &process));
-  const ui::win32::KernelHandle game(process.hProcess);
-  const ui::win32::KernelHandle thread(process.hThread);
+  const platform::win32::KernelHandle game(process.hProcess);
+  const platform::win32::KernelHandle thread(process.hThread);
   HWND window = nullptr;
   for (int i = 0; i < 1200 && window == nullptr; ++i) {
     std::this_thread::sleep_for(25ms);
@@ -128,7 +129,8 @@ TEST(Launcher, StartsTheToolByItsExactPathFromAKeyItMayOnlyRead) {
   ASSERT_TRUE(app.start(about::FrmAbout::kName));
   auto& window = app.form<about::FrmAbout>(about::FrmAbout::kName);
   app.click(window.cmdSysInfo());
-  EXPECT_TRUE(driver.runUntil([&] { return tool.ran(); }, 20s));
+  EXPECT_TRUE(win32_testing::runUntil(
+      driver, app, [&] { return tool.ran(); }, 20s));
   EXPECT_FALSE(decoy.ran());
   EXPECT_TRUE(window.loaded());
   EXPECT_EQ(win32_testing::findWindow({.process = ::GetCurrentProcessId(), .className = L"#32770"}),

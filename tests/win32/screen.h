@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/win32/handles.h"
+#include "platform/win32/handles.h"
 
 namespace win32_testing {
 
@@ -76,10 +76,10 @@ class Capture {
       ::ClientToScreen(window, &origin);
     }
     HDC screen = ::GetDC(source);
-    const ui::win32::MemoryDc memory(::CreateCompatibleDC(screen));
-    const ui::win32::BitmapHandle bitmap(::CreateCompatibleBitmap(screen, width_, height_));
+    const platform::win32::MemoryDc memory(::CreateCompatibleDC(screen));
+    const platform::win32::BitmapHandle bitmap(::CreateCompatibleBitmap(screen, width_, height_));
     {
-      const ui::win32::Selection selected(memory.get(), bitmap.get());
+      const platform::win32::Selection selected(memory.get(), bitmap.get());
       ::BitBlt(memory.get(), 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
     }
     BITMAPINFO info{};

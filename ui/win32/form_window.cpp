@@ -7,15 +7,26 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/wide.h"
+#include "platform/win32/window_procedure.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/error.h"
 #include "ui/form.h"
+#include "ui/text.h"
 #include "ui/twips.h"
-#include "ui/win32/wide.h"
 #include "ui/win32/win32_driver.h"
 
 namespace ui::win32 {
+
+using platform::win32::BitmapHandle;
+using platform::win32::BrushHandle;
+using platform::win32::MemoryDc;
+using platform::win32::PaintScope;
+using platform::win32::Selection;
+using platform::win32::thisModule;
+using platform::win32::wide;
+
 namespace {
 
 // Button ids start above IDOK, IDCANCEL and their kin, which the dialog
@@ -42,7 +53,8 @@ COLORREF colorRef(Color color) {
 
 bool FormWindow::registerClass() {
   // No class background: every pixel of the client area is painted.
-  return registerWindowClass(kClassName, &FormWindow::procedure, ::LoadCursorW(nullptr, IDC_ARROW));
+  return platform::win32::registerWindowClass<FormWindow>(kClassName,
+                                                          ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form_(&form) {
@@ -87,11 +99,12 @@ FormWindow::~FormWindow() {
 
 void FormWindow::createButtons() {
   // Creation order is the Tab order.
+  const CommandButton* defaultButton = form_->defaultButton();
   for (CommandButton* control : form_->buttonsInTabOrder()) {
     const auto index = static_cast<int>(buttons_.size());
     const ButtonDesign& design = control->design();
-    const DWORD style =
-        WS_CHILD | WS_TABSTOP | BS_NOTIFY | (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    const DWORD style = WS_CHILD | WS_TABSTOP | BS_NOTIFY |
+                        (control == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     const std::wstring caption = wide(design.caption);
     HWND button = ::CreateWindowExW(0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, window_,
                                     // A child window's id travels in the menu handle.
@@ -103,12 +116,6 @@ void FormWindow::createButtons() {
     }
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(driver_->buttonFont()), FALSE);
     buttons_.push_back(Button{control, button});
-    if (design.isDefault && defaultButton_ < 0) {
-      defaultButton_ = index;
-    }
-    if (design.isCancel && cancelButton_ < 0) {
-      cancelButton_ = index;
-    }
   }
   syncButtons();
 }
@@ -160,25 +167,14 @@ void FormWindow::detach() {
   buttons_.clear();
 }
 
-LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    const auto* create =
-        reinterpret_cast<CREATESTRUCTW*>(lParam);  // NOLINT(performance-no-int-to-ptr)
-    auto* self = static_cast<FormWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FormWindow*>(  // NOLINT(performance-no-int-to-ptr)
-      ::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) {
+    window_ = window;
+  } else if (message == WM_NCDESTROY) {
+    window_ = nullptr;
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->handle(message, wParam, lParam);
+  return handle(message, wParam, lParam);
 }
 
 // Every call into the model comes last in its branch: the model may unload
@@ -197,11 +193,14 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       form_->setViewSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_CHAR:
-      if (!hasButtons()) {
-        const auto unit = static_cast<std::uint16_t>(wParam);
-        form_->app().keyPress(*form_, static_cast<std::int16_t>(unit));
-      }
+      form_->app().keyPress(*form_, static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam)));
       return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_F1) {
+        form_->app().keyDown(*form_, Key::Help);
+        return 0;
+      }
+      break;
     case WM_LBUTTONDOWN:
       ::SetCapture(window_);
       form_->app().mousePress(*form_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -259,14 +258,13 @@ void FormWindow::onCommand(int id, int code) {
   if (code != BN_CLICKED) {
     return;
   }
-  int index = -1;
+  // The dialog manager's Escape, and its Enter where no button is the default.
   if (id == IDCANCEL) {
-    index = cancelButton_;  // Escape, through the dialog manager
+    form_->app().keyDown(*form_, Key::Escape);
+  } else if (id == IDOK) {
+    form_->app().keyDown(*form_, Key::Enter, focusedButton());
   } else if (id >= kFirstButtonId && id < kFirstButtonId + static_cast<int>(buttons_.size())) {
-    index = id - kFirstButtonId;
-  }
-  if (index >= 0) {
-    form_->app().click(*buttons_[static_cast<std::size_t>(index)].control);
+    form_->app().click(*buttons_[static_cast<std::size_t>(id - kFirstButtonId)].control);
   }
 }
 
@@ -278,15 +276,20 @@ void FormWindow::makeDefault(HWND focused) {
   }
 }
 
-LRESULT FormWindow::defaultId() const {
+CommandButton* FormWindow::focusedButton() const {
   HWND focused = ::GetFocus();
+  const auto found = std::find_if(buttons_.begin(), buttons_.end(),
+                                  [&](const Button& button) { return button.window == focused; });
+  return found == buttons_.end() ? nullptr : found->control;
+}
+
+// The button Enter clicks, as the dialog manager asks for it.
+LRESULT FormWindow::defaultId() const {
+  const CommandButton* button = form_->buttonForEnter(focusedButton());
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    if (buttons_[i].window == focused) {
+    if (buttons_[i].control == button) {
       return MAKELRESULT(kFirstButtonId + static_cast<int>(i), DC_HASDEFID);
     }
-  }
-  if (defaultButton_ >= 0) {
-    return MAKELRESULT(kFirstButtonId + defaultButton_, DC_HASDEFID);
   }
   return 0;
 }
@@ -362,7 +365,7 @@ void FormWindow::drawLabel(HDC dc, const Label& label) {
   }
   UINT format =
       DT_NOPREFIX | DT_WORDBREAK | (design.alignment == Alignment::Center ? DT_CENTER : DT_LEFT);
-  if (isRightToLeft(text)) {
+  if (isRightToLeft(label.caption())) {
     format |= DT_RTLREADING;
   }
   const int saved = ::SaveDC(dc);

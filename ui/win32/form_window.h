@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "ui/geometry.h"
 #include "ui/style.h"
-#include "ui/win32/handles.h"
 
 namespace ui {
 class CommandButton;
@@ -37,7 +37,8 @@ class FormWindow {
   FormWindow& operator=(FormWindow&&) = delete;
   ~FormWindow();
 
-  [[nodiscard]] Form& form() const { return *form_; }
+  // The form; nullptr once detached.
+  [[nodiscard]] const Form* form() const { return form_; }
   [[nodiscard]] HWND window() const { return window_; }
   // Forms with buttons get the dialog keys (Tab, Enter, Escape, access keys).
   [[nodiscard]] bool hasButtons() const { return !buttons_.empty(); }
@@ -49,12 +50,14 @@ class FormWindow {
   // reaches the model any more.
   void detach();
 
+  // The window's messages, from its window procedure.
+  LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
   struct Button {
     CommandButton* control;
     HWND window;
   };
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void createButtons();
   // Buttons are windows: they follow their controls' place and visibility.
@@ -64,22 +67,21 @@ class FormWindow {
   void drawLabel(HDC dc, const Label& label);
   void onCommand(int id, int code);
   void makeDefault(HWND focused);
+  [[nodiscard]] CommandButton* focusedButton() const;
   [[nodiscard]] LRESULT defaultId() const;
   void restoreFocus();
 
   Win32Driver* driver_;
   Form* form_;
   HWND window_ = nullptr;
-  BrushHandle background_;
-  std::vector<Button> buttons_;
-  int defaultButton_ = -1;
-  int cancelButton_ = -1;
-  HWND focus_ = nullptr;  // the button to give the focus back to on activation
+  platform::win32::BrushHandle background_;
+  std::vector<Button> buttons_;  // in tab order
+  HWND focus_ = nullptr;         // the button to give the focus back to on activation
   bool dying_ = false;
   bool inModalLoop_ = false;
   // The back buffer: a bitmap of the client size in a memory DC.
-  BitmapHandle backBitmap_;
-  MemoryDc backDc_;
+  platform::win32::BitmapHandle backBitmap_;
+  platform::win32::MemoryDc backDc_;
   SIZE backSize_{};
 };
 

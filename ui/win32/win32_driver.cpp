@@ -5,18 +5,26 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/wide.h"
+#include "platform/win32/window_procedure.h"
 #include "ui/application.h"
 #include "ui/error.h"
 #include "ui/form.h"
 #include "ui/text.h"
 #include "ui/win32/form_window.h"
-#include "ui/win32/wide.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
 namespace ui::win32 {
+
+using platform::win32::BitmapHandle;
+using platform::win32::FontHandle;
+using platform::win32::KernelHandle;
+using platform::win32::thisModule;
+using platform::win32::wide;
+
 namespace {
 
 constexpr const wchar_t* kBridgeClass = L"VorelTicks";
@@ -87,21 +95,20 @@ Win32Driver::Win32Driver() : frequency_(counterFrequency()), wake_(makeWakeTimer
   if (!FormWindow::registerClass()) {
     refuse("The window class of the game's windows could not be registered");
   }
-  if (!registerWindowClass(kBridgeClass, &Win32Driver::bridgeProcedure)) {
+  if (!platform::win32::registerWindowClass<Win32Driver>(kBridgeClass)) {
     refuse("The window class of the ticks could not be registered");
   }
   bridge_ = ::CreateWindowExW(0, kBridgeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              thisModule(), nullptr);
+                              thisModule(), this);
   if (bridge_ == nullptr) {
     refuse("The window of the ticks could not be made");
   }
-  ::SetWindowLongPtrW(bridge_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   LOGFONTW font = messageFont();
   buttonFont_.reset(::CreateFontIndirectW(&font));
 }
 
 Win32Driver::~Win32Driver() {
-  windows_.clear();
+  static_cast<void>(windows_.takeAll());
   retired_.clear();
   ::DestroyWindow(bridge_);
   // A quit that no loop took would end the next loop of this thread at once.
@@ -110,21 +117,18 @@ Win32Driver::~Win32Driver() {
   }
 }
 
-FormWindow* Win32Driver::find(const Form& form) const {
-  const auto found = std::find_if(windows_.begin(), windows_.end(),
-                                  [&](const auto& window) { return &window->form() == &form; });
-  return found == windows_.end() ? nullptr : found->get();
-}
-
 FormWindow* Win32Driver::findWindow(HWND window) const {
-  const auto found = std::find_if(windows_.begin(), windows_.end(), [&](const auto& candidate) {
-    return candidate->window() == window;
+  FormWindow* found = nullptr;
+  windows_.forEach([&](FormWindow& candidate) {
+    if (candidate.window() == window) {
+      found = &candidate;
+    }
   });
-  return found == windows_.end() ? nullptr : found->get();
+  return found;
 }
 
 HWND Win32Driver::windowOf(const Form& form) const {
-  const FormWindow* window = find(form);
+  const FormWindow* window = windows_.find(form);
   return window == nullptr ? nullptr : window->window();
 }
 
@@ -137,86 +141,64 @@ Driver::Time Win32Driver::now() const {
 }
 
 void Win32Driver::formLoaded(Form& form) {
-  windows_.push_back(std::make_unique<FormWindow>(*this, form));
+  windows_.add(std::make_unique<FormWindow>(*this, form));
 }
 
 void Win32Driver::formShown(Form& form) {
-  if (FormWindow* window = find(form)) {
-    window->showForm();
-  }
+  windows_.with(form, [](FormWindow& window) { window.showForm(); });
 }
 
+// This may run inside a message of that very window: the object stays until
+// the loop is back at the top.
 void Win32Driver::formUnloading(Form& form) {
-  const auto found = std::find_if(windows_.begin(), windows_.end(),
-                                  [&](const auto& window) { return &window->form() == &form; });
-  if (found == windows_.end()) {
-    return;
+  if (std::unique_ptr<FormWindow> window = windows_.take(form)) {
+    retired_.push_back(std::move(window));
   }
-  // This may run inside a message of that very window: the object stays
-  // until the loop is back at the top.
-  (*found)->detach();
-  retired_.push_back(std::move(*found));
-  windows_.erase(found);
 }
 
 void Win32Driver::captionChanged(Form& form) {
-  if (FormWindow* window = find(form)) {
-    window->updateCaption();
-  }
+  windows_.with(form, [](FormWindow& window) { window.updateCaption(); });
 }
 
 void Win32Driver::repaint(Form& form, const PixelRect& area) {
-  if (FormWindow* window = find(form)) {
-    window->repaintArea(area);
-  }
+  windows_.with(form, [&](FormWindow& window) { window.repaintArea(area); });
 }
 
 void Win32Driver::wakeAt(std::optional<Time> due) {
-  due_ = quitStatus_ ? std::nullopt : due;
+  due_ = due;
   armBridge();
 }
 
-void Win32Driver::messageBox(std::string_view prompt, std::string_view title) {
-  for (const auto& window : windows_) {
-    ::UpdateWindow(window->window());
-  }
-  // The box belongs to the program's active window, or else to the one
-  // loaded last, and holds every other window of the program too.
-  FormWindow* owner = findWindow(::GetActiveWindow());
-  if (owner == nullptr && !windows_.empty()) {
-    owner = windows_.back().get();
-  }
+void Win32Driver::messageBox(std::string_view prompt, std::string_view title, Form* owner) {
+  windows_.forEach([](const FormWindow& window) { ::UpdateWindow(window.window()); });
+  // Owned by its window, which the box disables itself; every other window
+  // of the program is held too.
+  HWND ownerWindow = owner == nullptr ? nullptr : windowOf(*owner);
   std::vector<HWND> others;
-  for (const auto& window : windows_) {
-    if (window.get() != owner) {
-      others.push_back(window->window());
+  windows_.forEach([&](const FormWindow& window) {
+    if (window.window() != ownerWindow) {
+      others.push_back(window.window());
     }
-  }
+  });
   const HeldWindows held(std::move(others));
   const std::wstring text = wide(prompt);
   const std::wstring caption = wide(title);
   UINT style = MB_OK;
-  if (isRightToLeft(text)) {
+  if (isRightToLeft(prompt)) {
     style |= MB_RTLREADING | MB_RIGHT;
   }
   enterModalLoop();
-  ::MessageBoxW(owner == nullptr ? nullptr : owner->window(), text.c_str(), caption.c_str(), style);
+  ::MessageBoxW(ownerWindow, text.c_str(), caption.c_str(), style);
   leaveModalLoop();
 }
 
 void Win32Driver::quit(int status) {
-  if (quitStatus_) {
-    return;
-  }
-  quitStatus_ = status;
   due_.reset();
   ::CancelWaitableTimer(wake_.get());
   ::KillTimer(bridge_, kBridgeTimer);
-  for (auto& window : windows_) {
-    window->detach();
+  for (std::unique_ptr<FormWindow>& window : windows_.takeAll()) {
     retired_.push_back(std::move(window));
   }
-  windows_.clear();
   // Modal loops (a message box) end on the quit message and pass it on.
   ::PostQuitMessage(status);
 }
@@ -243,22 +225,12 @@ void Win32Driver::armBridge() {
       nullptr);
 }
 
-LRESULT CALLBACK Win32Driver::bridgeProcedure(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32Driver*>(  // NOLINT(performance-no-int-to-ptr)
-      ::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_TIMER && wParam == kBridgeTimer && self != nullptr) {
-    self->deliverDueTicks();
-    self->armBridge();
+LRESULT Win32Driver::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == kBridgeTimer && app_ != nullptr) {
+    app_->deliverDueTicks();
     return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-void Win32Driver::deliverDueTicks() {
-  if (app_ != nullptr && due_ && *due_ <= now()) {
-    app_->deliverDueTicks();
-  }
 }
 
 void Win32Driver::dispatch(MSG& message) {
@@ -273,73 +245,42 @@ void Win32Driver::dispatch(MSG& message) {
   ::DispatchMessageW(&message);
 }
 
-void Win32Driver::wait(std::optional<Time> until) {
-  std::optional<Time> due = due_;
-  if (until && (!due || *until < *due)) {
-    due = until;
-  }
-  if (!due) {
+bool Win32Driver::waitForMessageOrTick() {
+  if (!due_) {
     // Nothing ticks: sleep until a message comes, however long that takes.
     ::CancelWaitableTimer(wake_.get());
     ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    return;
-  }
-  const Time left = *due - now();
-  if (left <= Time::zero()) {
-    return;
+    return false;
   }
   // Relative due times are negative, in 100 ns units; rounded up, so the
-  // wait never ends before the tick is due.
+  // wait never ends before the tick is due. A time that is past is at once.
+  const Time left = *due_ - now();
   LARGE_INTEGER relative{};
-  relative.QuadPart = -((left.count() + 99) / 100);
+  relative.QuadPart = -std::max<LONGLONG>((left.count() + 99) / 100, 1);
   HANDLE wake = wake_.get();
   ::SetWaitableTimer(wake, &relative, 0, nullptr, nullptr, FALSE);
-  ::MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  return ::MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+         WAIT_OBJECT_0;
 }
 
-int Win32Driver::loop(const std::function<bool()>* done, std::optional<Time> until) {
-  class Depth {
-   public:
-    explicit Depth(int& depth) : depth_(&depth) { ++*depth_; }
-    Depth(const Depth&) = delete;
-    Depth& operator=(const Depth&) = delete;
-    Depth(Depth&&) = delete;
-    Depth& operator=(Depth&&) = delete;
-    ~Depth() { --*depth_; }
-
-   private:
-    int* depth_;
-  };
-  const Depth depth(loopDepth_);
+int Win32Driver::exec() {
+  ++loopDepth_;
   for (;;) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) {
+        --loopDepth_;
         return static_cast<int>(message.wParam);
       }
       dispatch(message);
     }
-    deliverDueTicks();
     if (loopDepth_ == 1) {
       retired_.clear();
     }
-    if ((done != nullptr && (*done)()) || (until && now() >= *until)) {
-      return 0;
+    if (waitForMessageOrTick() && app_ != nullptr) {
+      app_->deliverDueTicks();
     }
-    wait(until);
   }
-}
-
-int Win32Driver::exec() {
-  return loop(nullptr, std::nullopt);
-}
-
-bool Win32Driver::runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  if (done()) {
-    return true;
-  }
-  loop(&done, now() + limit);
-  return done();
 }
 
 HBITMAP Win32Driver::bitmapOf(const Picture& picture) {
@@ -347,10 +288,8 @@ HBITMAP Win32Driver::bitmapOf(const Picture& picture) {
   if (cached != bitmaps_.end()) {
     return cached->second.get();
   }
-  if (picture.width <= 0 || picture.height <= 0 ||
-      picture.pixels.size() <
-          static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
-    return nullptr;  // a picture without its pixels is not drawn
+  if (!picture.complete()) {
+    return nullptr;
   }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -375,14 +314,14 @@ HBITMAP Win32Driver::bitmapOf(const Picture& picture) {
 }
 
 HFONT Win32Driver::fontOf(const Font& font) {
-  const auto key = std::make_tuple(font.points, font.weight, font.italic, font.charset);
+  const auto key = std::make_tuple(font.pixelSize(), font.weight, font.italic, font.charset);
   const auto cached = fonts_.find(key);
   if (cached != fonts_.end()) {
     return cached->second.get();
   }
-  // The system's sans-serif message face at the design's size, taken at 96 dpi.
+  // The system's sans-serif message face at the design's size.
   LOGFONTW face = messageFont();
-  face.lfHeight = -static_cast<LONG>(std::lround(font.points * 96.0 / 72.0));
+  face.lfHeight = -font.pixelSize();
   face.lfWidth = 0;
   face.lfWeight = font.weight;
   face.lfItalic = font.italic ? TRUE : FALSE;

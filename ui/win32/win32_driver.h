@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <chrono>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,14 +9,14 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "ui/driver.h"
 #include "ui/picture.h"
 #include "ui/style.h"
-#include "ui/win32/handles.h"
+#include "ui/win32/form_window.h"
+#include "ui/window_table.h"
 
 namespace ui::win32 {
-
-class FormWindow;
 
 // The model on the plain Windows API: one top-level window per loaded form,
 // painted from the model, real BUTTON controls, MessageBoxW, and a waitable
@@ -42,14 +40,12 @@ class Win32Driver final : public Driver {
   void repaint(Form& form, const PixelRect& area) override;
   [[nodiscard]] Time now() const override;
   void wakeAt(std::optional<Time> due) override;
-  void messageBox(std::string_view prompt, std::string_view title) override;
+  void messageBox(std::string_view prompt, std::string_view title, Form* owner) override;
   void quit(int status) override;
 
-  // The message loop, until quit; returns the status quit was given.
+  // The message loop, until quit; returns the status quit was given. It may
+  // run inside itself, from a handler.
   int exec();
-  // The same loop until `done` holds, the program quits, or `limit` passes;
-  // returns done(). For tests and measurements that drive the loop themselves.
-  bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] HWND windowOf(const Form& form) const;
@@ -65,33 +61,32 @@ class Win32Driver final : public Driver {
   void enterModalLoop();
   void leaveModalLoop();
 
+  // The messages of the window that takes WM_TIMER in modal loops.
+  LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
-  static LRESULT CALLBACK bridgeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  [[nodiscard]] FormWindow* find(const Form& form) const;
   [[nodiscard]] FormWindow* findWindow(HWND window) const;
   void dispatch(MSG& message);
-  void deliverDueTicks();
-  // Waits for a message or the next tick, whichever comes first (at most until `until`).
-  void wait(std::optional<Time> until);
+  // Waits for a message or the next tick, whichever comes first; true when
+  // the tick's time has come.
+  bool waitForMessageOrTick();
   // Arms the WM_TIMER bridge for the next tick while a modal loop runs.
   void armBridge();
-  int loop(const std::function<bool()>* done, std::optional<Time> until);
 
   Application* app_ = nullptr;
-  std::vector<std::unique_ptr<FormWindow>> windows_;
+  WindowTable<FormWindow> windows_;
   // Windows destroyed while their own message may still be on the stack;
   // dropped by the outermost loop.
   std::vector<std::unique_ptr<FormWindow>> retired_;
   LONGLONG frequency_;
-  std::optional<Time> due_;  // when the next tick is due
-  KernelHandle wake_;        // the waitable timer that wakes the loop for it
-  HWND bridge_ = nullptr;    // message-only window that takes WM_TIMER in modal loops
+  std::optional<Time> due_;             // when the next tick is due
+  platform::win32::KernelHandle wake_;  // the waitable timer that wakes the loop for it
+  HWND bridge_ = nullptr;               // message-only window that takes WM_TIMER in modal loops
   int modalDepth_ = 0;
   int loopDepth_ = 0;
-  std::optional<int> quitStatus_;
-  std::map<const Picture*, BitmapHandle> bitmaps_;
-  std::map<std::tuple<double, int, bool, int>, FontHandle> fonts_;
-  FontHandle buttonFont_;
+  std::map<const Picture*, platform::win32::BitmapHandle> bitmaps_;
+  std::map<std::tuple<int, int, bool, int>, platform::win32::FontHandle> fonts_;
+  platform::win32::FontHandle buttonFont_;
 };
 
 }  // namespace ui::win32

@@ -6,7 +6,7 @@
 #include <type_traits>
 
 // Owners of native handles: each releases its handle the one right way.
-namespace ui::win32 {
+namespace platform::win32 {
 
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
@@ -35,23 +35,6 @@ using LibraryHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDel
 // The program's own module, which holds its resources and window classes.
 inline HINSTANCE thisModule() {
   return ::GetModuleHandleW(nullptr);
-}
-
-// Registers a window class of the program unless it is registered already (by
-// an earlier driver in the same process); false when the system refuses it.
-inline bool registerWindowClass(const wchar_t* name, WNDPROC procedure, HCURSOR cursor = nullptr) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (::GetClassInfoExW(thisModule(), name, &windowClass)) {
-    return true;
-  }
-  windowClass = WNDCLASSEXW{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = thisModule();
-  windowClass.hCursor = cursor;
-  windowClass.lpszClassName = name;
-  return ::RegisterClassExW(&windowClass) != 0;
 }
 
 // Selects a GDI object into a device context for the current scope.
@@ -88,4 +71,4 @@ class PaintScope {
   HDC dc_;
 };
 
-}  // namespace ui::win32
+}  // namespace platform::win32

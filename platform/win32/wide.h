@@ -8,7 +8,7 @@
 #include "ui/error.h"
 
 // Text for the W functions of the Windows API.
-namespace ui::win32 {
+namespace platform::win32 {
 
 // Narrow text to the UTF-16 that the W functions take: the model's UTF-8 by
 // default, or text in another code page (the registry's narrow text is in
@@ -20,15 +20,11 @@ namespace ui::win32 {
   const int size = static_cast<int>(text.size());
   const int length = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
   if (length <= 0) {
-    throw Error(ErrorNumber::InvalidArgument);
+    throw ui::Error(ui::ErrorNumber::InvalidArgument);
   }
   std::wstring result(static_cast<std::size_t>(length), L'\0');
   ::MultiByteToWideChar(codePage, 0, text.data(), size, result.data(), length);
   return result;
 }
 
-// True when the first character with a strong direction is written right to
-// left (Hebrew, Arabic and their neighbours); text without one reads left to right.
-[[nodiscard]] bool isRightToLeft(std::wstring_view text);
-
-}  // namespace ui::win32
+}  // namespace platform::win32
