@@ -6,13 +6,16 @@
 // After windows.h:
 #include <sddl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <thread>
 
 #include "about/frm_about.h"
 #include "app/program.h"
+#include "assets/pictures.h"
 #include "run_loop.h"
 #include "screen.h"
 #include "ui/win32/win32_driver.h"
@@ -34,29 +37,140 @@ bool exists(const std::wstring& path) {
   return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-TEST(VorelExe, ShowsTheGameWindowAndEndsWithZeroWhenItIsClosed) {
-  const std::wstring path = windowsPath(VOREL_EXE);
-  std::wstring commandLine = L"\"" + path + L"\"";
-  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process));
-  const platform::win32::KernelHandle game(process.hProcess);
-  const platform::win32::KernelHandle thread(process.hThread);
-  HWND window = nullptr;
-  for (int i = 0; i < 1200 && window == nullptr; ++i) {
-    std::this_thread::sleep_for(25ms);
-    window = win32_testing::findWindow(
-        {.process = process.dwProcessId, .className = L"VorelForm", .caption = L"Game"});
+// vorel.exe, started as a user starts it; it must not outlive the test.
+class VorelExe {
+ public:
+  VorelExe() {
+    const std::wstring path = windowsPath(VOREL_EXE);
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                 nullptr, nullptr, &startup, &process));
+    process_.reset(process.hProcess);
+    ::CloseHandle(process.hThread);
+    id_ = process.dwProcessId;
   }
+  VorelExe(const VorelExe&) = delete;
+  VorelExe& operator=(const VorelExe&) = delete;
+  VorelExe(VorelExe&&) = delete;
+  VorelExe& operator=(VorelExe&&) = delete;
+  ~VorelExe() { ::TerminateProcess(process_.get(), 99); }
+
+  // Its window with that caption, once it shows; nullptr when it does not.
+  [[nodiscard]] HWND window(std::wstring_view caption) const {
+    HWND found = nullptr;
+    for (int i = 0; i < 1200 && found == nullptr && process_; ++i) {
+      std::this_thread::sleep_for(25ms);
+      found = win32_testing::findWindow(
+          {.process = id_, .className = L"VorelForm", .caption = caption});
+    }
+    return found;
+  }
+  [[nodiscard]] DWORD exitStatus() const {
+    DWORD status = 99;
+    ::WaitForSingleObject(process_.get(), 30'000);
+    ::GetExitCodeProcess(process_.get(), &status);
+    return status;
+  }
+
+ private:
+  platform::win32::KernelHandle process_;
+  DWORD id_ = 0;
+};
+
+TEST(VorelExe, ShowsTheGameWindowAndEndsWithZeroWhenItIsClosed) {
+  const VorelExe game;
+  HWND window = game.window(L"Game");
   EXPECT_NE(window, nullptr) << "no window \"Game\"";
   ::PostMessageW(window, WM_CLOSE, 0, 0);
-  DWORD status = 99;
-  if (::WaitForSingleObject(game.get(), 30'000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(game.get(), 99);  // it must not outlive the test
+  EXPECT_EQ(game.exitStatus(), 0U);
+}
+
+// The prefix's display at another DPI while it lives; Wine tells every program
+// that DPI and stretches none, so what shows is the program's own layout.
+class DisplayDpi {
+ public:
+  explicit DisplayDpi(DWORD dpi) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &key_, nullptr);
+    ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                     sizeof dpi);
   }
-  ::GetExitCodeProcess(game.get(), &status);
-  EXPECT_EQ(status, 0U);
+  DisplayDpi(const DisplayDpi&) = delete;
+  DisplayDpi& operator=(const DisplayDpi&) = delete;
+  DisplayDpi(DisplayDpi&&) = delete;
+  DisplayDpi& operator=(DisplayDpi&&) = delete;
+  ~DisplayDpi() {
+    ::RegDeleteValueW(key_, L"LogPixels");
+    ::RegCloseKey(key_);
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+TEST(VorelExe, LaysItselfOutAtTheDisplaysDpiWithCrispPictures) {
+  // It says so in its manifest, where Windows looks before it stretches a program.
+  const platform::win32::LibraryHandle image(
+      ::LoadLibraryExW(windowsPath(VOREL_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  HRSRC manifest = ::FindResourceW(image.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(manifest, nullptr);
+  const std::string_view text(
+      static_cast<const char*>(::LockResource(::LoadResource(image.get(), manifest))),
+      ::SizeofResource(image.get(), manifest));
+  EXPECT_NE(text.find("PerMonitorV2"), std::string_view::npos);
+
+  const DisplayDpi dpi(144);
+  const VorelExe program;
+  HWND game = program.window(L"Game");
+  ASSERT_NE(game, nullptr);
+  RECT client{};
+  ::GetClientRect(game, &client);
+  EXPECT_EQ(client.right, 1188);
+  EXPECT_EQ(client.bottom, 108);
+  // The ship, at (24, 16) in 96-dpi pixels, one and a half times as large, in
+  // no colour but its own.
+  const ui::Picture& ship = assets::ship();
+  const win32_testing::Capture scene(game);
+  int foreign = 0;
+  for (int y = 24; y < (16 + ship.height) * 3 / 2; ++y) {
+    for (int x = 36; x < (24 + ship.width) * 3 / 2; ++x) {
+      const std::uint32_t pixel = scene.pixels()[static_cast<std::size_t>(y * scene.width() + x)];
+      foreign += std::none_of(ship.pixels.begin(), ship.pixels.end(),
+                              [&](std::uint32_t own) { return (own & 0xFFFFFF) == pixel; });
+    }
+  }
+  EXPECT_EQ(foreign, 0);
+
+  ::PostMessageW(game, WM_KEYDOWN, VK_F1, 0);
+  HWND about = program.window(L"About vorel");
+  ASSERT_NE(about, nullptr);
+  ::GetClientRect(about, &client);
+  EXPECT_EQ(client.right, 527);
+  EXPECT_EQ(client.bottom, 225);
+  // The red note whole, within its box, as large as the rest, once painted
+  // where the test's small screen shows it.
+  ::SetWindowPos(about, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+  int red = 0;
+  int redInNote = 0;
+  for (int i = 0; i < 100 && red == 0; ++i) {
+    std::this_thread::sleep_for(50ms);
+    const win32_testing::Capture window(about);
+    for (int y = 0; y < window.height(); ++y) {
+      for (int x = 0; x < window.width(); ++x) {
+        const std::uint32_t pixel =
+            window.pixels()[static_cast<std::size_t>(y * window.width() + x)];
+        const bool isRed =
+            x < 432 && y < 180 &&  // left of the portrait, above the buttons
+            static_cast<int>(pixel >> 16) - static_cast<int>((pixel >> 8) & 0xFF) > 64;
+        red += isRed ? 1 : 0;
+        redInNote += isRed && x >= 144 && y >= 24 && y < 170 ? 1 : 0;
+      }
+    }
+  }
+  EXPECT_GT(red, 450);  // at 96 dpi the note has some 200 red pixels
+  EXPECT_EQ(redInNote, red);
 }
 
 // The tool's path under HKEY_LOCAL_MACHINE for one test, in a key that

@@ -33,12 +33,38 @@ namespace {
 // manager sends on its own.
 constexpr int kFirstButtonId = 100;
 
-RECT toRect(const PixelRect& area) {
-  return {area.x, area.y, area.right(), area.bottom()};
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// A function of user32 that older systems do not have; nullptr there.
+template <typename Function>
+Function user32Function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32"), name)));
 }
 
-PixelRect toPixelRect(const RECT& area) {
-  return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+int systemDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The window's DPI: its monitor's where the system tells (Windows 10 on),
+// else the system's.
+UINT dpiOf(HWND window) {
+  static const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  return getDpiForWindow != nullptr ? getDpiForWindow(window) : static_cast<UINT>(systemDpi());
+}
+
+// The frame around a client area, with the frame's metrics at that DPI.
+void adjustFrame(RECT& frame, DWORD style, DWORD exStyle, UINT dpi) {
+  static const auto adjustForDpi = user32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+  if (adjustForDpi != nullptr) {
+    adjustForDpi(&frame, style, FALSE, exStyle, dpi);
+  } else {
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  }
 }
 
 }  // namespace
@@ -64,15 +90,10 @@ FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form
       WS_CLIPCHILDREN | (dialog ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW);
   // A modal frame also takes the icon out of the caption.
   const DWORD exStyle = dialog ? WS_EX_DLGMODALFRAME : 0;
-  const int left = toPixels(design.left);
-  const int top = toPixels(design.top);
-  RECT frame{left, top, left + form.pixelWidth(), top + form.pixelHeight()};
-  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-
   background_.reset(::CreateSolidBrush(colorRef(design.background)));
   const std::wstring caption = wide(form.caption());
-  ::CreateWindowExW(exStyle, kClassName, caption.c_str(), style, frame.left, frame.top,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+  // Made anywhere, then laid out for its display.
+  ::CreateWindowExW(exStyle, kClassName, caption.c_str(), style, 0, 0, 0, 0, nullptr, nullptr,
                     thisModule(), this);
   if (window_ == nullptr || !background_) {
     throw Error(ErrorNumber::OutOfMemory);
@@ -91,10 +112,38 @@ FormWindow::FormWindow(Win32Driver& driver, Form& form) : driver_(&driver), form
     }
   }
   createButtons();
+  layOut(dpiOf(window_), nullptr);
 }
 
 FormWindow::~FormWindow() {
   detach();
+}
+
+// The design's place and size at the DPI, or the place the system suggests
+// when the window moves to a display of another DPI.
+void FormWindow::layOut(UINT dpi, const RECT* suggested) {
+  scale_ = DisplayScale(dpi);
+  LOGFONTW font = Win32Driver::messageFont();
+  font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(scale_.dpi()), systemDpi());
+  platform::win32::FontHandle buttonFont(::CreateFontIndirectW(&font));
+  for (const Button& button : buttons_) {
+    ::SendMessageW(button.window, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont.get()), FALSE);
+  }
+  buttonFont_ = std::move(buttonFont);  // after the buttons let go of the one before
+  RECT frame{};
+  if (suggested != nullptr) {
+    frame = *suggested;
+  } else {
+    const FormDesign& design = form_->design();
+    frame = scale_.toDevice(PixelRect{toPixels(design.left), toPixels(design.top),
+                                      form_->pixelWidth(), form_->pixelHeight()});
+    adjustFrame(frame, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
+                static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE)), scale_.dpi());
+  }
+  ::SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  syncButtons();
+  ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 void FormWindow::createButtons() {
@@ -114,7 +163,6 @@ void FormWindow::createButtons() {
     if (button == nullptr) {
       throw Error(ErrorNumber::OutOfMemory);
     }
-    ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(driver_->buttonFont()), FALSE);
     buttons_.push_back(Button{control, button});
   }
   syncButtons();
@@ -122,8 +170,9 @@ void FormWindow::createButtons() {
 
 void FormWindow::syncButtons() {
   for (const Button& button : buttons_) {
-    const PixelRect box = button.control->pixelRect();
-    ::SetWindowPos(button.window, nullptr, box.x, box.y, box.width, box.height,
+    const RECT box = scale_.toDevice(button.control->pixelRect());
+    ::SetWindowPos(button.window, nullptr, box.left, box.top, box.right - box.left,
+                   box.bottom - box.top,
                    SWP_NOZORDER | SWP_NOACTIVATE |
                        (button.control->visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
@@ -149,7 +198,7 @@ void FormWindow::repaintArea(const PixelRect& area) {
     return;
   }
   syncButtons();
-  const RECT rect = toRect(area);
+  const RECT rect = scale_.toDevice(area);
   ::InvalidateRect(window_, &rect, FALSE);
 }
 
@@ -190,7 +239,12 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       paint();
       return 0;
     case WM_SIZE:
-      form_->setViewSize(LOWORD(lParam), HIWORD(lParam));
+      form_->setViewSize(scale_.toModelCeiling(LOWORD(lParam)),
+                         scale_.toModelCeiling(HIWORD(lParam)));
+      return 0;
+    case WM_DPICHANGED:
+      layOut(HIWORD(wParam),
+             reinterpret_cast<const RECT*>(lParam));  // NOLINT(performance-no-int-to-ptr)
       return 0;
     case WM_CHAR:
       form_->app().keyPress(*form_, static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam)));
@@ -203,13 +257,15 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONDOWN:
       ::SetCapture(window_);
-      form_->app().mousePress(*form_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      form_->app().mousePress(*form_, scale_.toModel(GET_X_LPARAM(lParam)),
+                              scale_.toModel(GET_Y_LPARAM(lParam)));
       return 0;
     case WM_LBUTTONUP:
       if (::GetCapture() == window_) {
         ::ReleaseCapture();
       }
-      form_->app().mouseRelease(*form_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      form_->app().mouseRelease(*form_, scale_.toModel(GET_X_LPARAM(lParam)),
+                                scale_.toModel(GET_Y_LPARAM(lParam)));
       return 0;
     case WM_COMMAND:
       onCommand(LOWORD(wParam), HIWORD(wParam));
@@ -330,7 +386,7 @@ void FormWindow::paint() {
   ::FillRect(dc, &area, background_.get());
   const MemoryDc source(::CreateCompatibleDC(dc));
   form_->forEachDrawn(
-      toPixelRect(area), [&](const Image& image) { drawImage(dc, source.get(), image); },
+      scale_.toModel(area), [&](const Image& image) { drawImage(dc, source.get(), image); },
       [&](const Label& label) { drawLabel(dc, label); });
   ::RestoreDC(dc, saved);
   ::BitBlt(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
@@ -343,20 +399,20 @@ void FormWindow::drawImage(HDC dc, HDC source, const Image& image) {
   if (bitmap == nullptr || source == nullptr) {
     return;
   }
+  // At its own size unless stretched to its box; pixels are repeated or
+  // dropped whole when scaled, so the picture keeps its own colours.
   const PixelRect box = image.pixelRect();
+  const RECT to = scale_.toDevice(
+      image.stretch() ? box : PixelRect{box.x, box.y, picture->width, picture->height});
   const Selection selected(source, bitmap);
-  if (image.stretch()) {
-    ::SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: crisp, no blending
-    ::StretchBlt(dc, box.x, box.y, box.width, box.height, source, 0, 0, picture->width,
-                 picture->height, SRCCOPY);
-  } else {
-    ::BitBlt(dc, box.x, box.y, picture->width, picture->height, source, 0, 0, SRCCOPY);
-  }
+  ::SetStretchBltMode(dc, COLORONCOLOR);
+  ::StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0,
+               picture->width, picture->height, SRCCOPY);
 }
 
 void FormWindow::drawLabel(HDC dc, const Label& label) {
   const LabelDesign& design = label.design();
-  RECT box = toRect(label.pixelRect());
+  RECT box = scale_.toDevice(label.pixelRect());
   const BrushHandle brush(::CreateSolidBrush(colorRef(design.background)));
   ::FillRect(dc, &box, brush.get());
   std::wstring text = wide(label.caption());
@@ -370,7 +426,7 @@ void FormWindow::drawLabel(HDC dc, const Label& label) {
   }
   const int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
-  if (HFONT font = driver_->fontOf(design.font)) {
+  if (HFONT font = driver_->fontOf(design.font, scale_.dpi())) {
     ::SelectObject(dc, font);
   }
   ::SetTextColor(dc, colorRef(design.foreground));

@@ -7,6 +7,7 @@
 #include "platform/win32/handles.h"
 #include "ui/geometry.h"
 #include "ui/style.h"
+#include "ui/win32/display_scale.h"
 
 namespace ui {
 class CommandButton;
@@ -59,6 +60,8 @@ class FormWindow {
     HWND window;
   };
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // Places and sizes the window for its DPI, with the fonts made for it.
+  void layOut(UINT dpi, const RECT* suggested);
   void createButtons();
   // Buttons are windows: they follow their controls' place and visibility.
   void syncButtons();
@@ -74,6 +77,8 @@ class FormWindow {
   Win32Driver* driver_;
   Form* form_;
   HWND window_ = nullptr;
+  DisplayScale scale_;
+  platform::win32::FontHandle buttonFont_;  // the system's message face at the window's DPI
   platform::win32::BrushHandle background_;
   std::vector<Button> buttons_;  // in tab order
   HWND focus_ = nullptr;         // the button to give the focus back to on activation

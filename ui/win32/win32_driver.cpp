@@ -36,17 +36,6 @@ constexpr UINT_PTR kBridgeTimer = 1;
               std::string(what) + " (system error " + decimal(::GetLastError()) + ")");
 }
 
-LOGFONTW messageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    return metrics.lfMessageFont;
-  }
-  LOGFONTW font{};
-  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  return font;
-}
-
 // A waitable timer with the finest resolution the system offers.
 KernelHandle makeWakeTimer() {
   HANDLE timer = ::CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
@@ -103,8 +92,6 @@ Win32Driver::Win32Driver() : frequency_(counterFrequency()), wake_(makeWakeTimer
   if (bridge_ == nullptr) {
     refuse("The window of the ticks could not be made");
   }
-  LOGFONTW font = messageFont();
-  buttonFont_.reset(::CreateFontIndirectW(&font));
 }
 
 Win32Driver::~Win32Driver() {
@@ -313,15 +300,26 @@ HBITMAP Win32Driver::bitmapOf(const Picture& picture) {
   return result;
 }
 
-HFONT Win32Driver::fontOf(const Font& font) {
-  const auto key = std::make_tuple(font.pixelSize(), font.weight, font.italic, font.charset);
+LOGFONTW Win32Driver::messageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    return metrics.lfMessageFont;
+  }
+  LOGFONTW font{};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  return font;
+}
+
+HFONT Win32Driver::fontOf(const Font& font, UINT dpi) {
+  const auto key = std::make_tuple(font.pixelSize(), font.weight, font.italic, font.charset, dpi);
   const auto cached = fonts_.find(key);
   if (cached != fonts_.end()) {
     return cached->second.get();
   }
   // The system's sans-serif message face at the design's size.
   LOGFONTW face = messageFont();
-  face.lfHeight = -font.pixelSize();
+  face.lfHeight = -::MulDiv(font.pixelSize(), static_cast<int>(dpi), DisplayScale::kModelDpi);
   face.lfWidth = 0;
   face.lfWeight = font.weight;
   face.lfItalic = font.italic ? TRUE : FALSE;

@@ -54,8 +54,10 @@ class Win32Driver final : public Driver {
 
   // What the windows share for painting.
   HBITMAP bitmapOf(const Picture& picture);
-  HFONT fontOf(const Font& font);
-  [[nodiscard]] HFONT buttonFont() const { return buttonFont_.get(); }
+  // A design font at a DPI.
+  HFONT fontOf(const Font& font, UINT dpi);
+  // The system's message face, at the system's DPI.
+  [[nodiscard]] static LOGFONTW messageFont();
   // Enters and leaves a modal loop that the system runs (moving or sizing a
   // window, a menu, a message box): ticks go on through WM_TIMER meanwhile.
   void enterModalLoop();
@@ -85,8 +87,7 @@ class Win32Driver final : public Driver {
   int modalDepth_ = 0;
   int loopDepth_ = 0;
   std::map<const Picture*, platform::win32::BitmapHandle> bitmaps_;
-  std::map<std::tuple<int, int, bool, int>, platform::win32::FontHandle> fonts_;
-  platform::win32::FontHandle buttonFont_;
+  std::map<std::tuple<int, int, bool, int, UINT>, platform::win32::FontHandle> fonts_;
 };
 
 }  // namespace ui::win32
