@@ -20,7 +20,7 @@ WAYLAND_DEBUG=1 "$2" 2>"$work/protocol.log" &
 program=$!
 windows() { awk -f "$(dirname "$0")/windows.awk" "$work/protocol.log"; }
 for _ in $(seq 600); do
-  windows | grep -qx 'defeat box: drawn' || ! kill -0 "$program" 2>/dev/null && break
+  [[ $(windows) == *"defeat box: drawn"* ]] || ! kill -0 "$program" 2>/dev/null && break
   sleep 0.1
 done
 expected='game window: drawn
