@@ -80,6 +80,8 @@ Hold it down and clear the column before the first enemy reaches you.")
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # The defeat message is Arabic: a font with Arabic glyphs must be there.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+  # Qt's Wayland plugin: without it, a Wayland session shows the game through XWayland.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
   include(CPack)
 
   set(vorel_package_tools ON)

@@ -47,6 +47,7 @@ names=$(tr ',|' '\n\n' <<<"$depends" | sed -E 's/^ +//; s/[ (].*//')
 for needed in libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 fonts-dejavu-core; do
   grep -qxF "$needed" <<<"$names" || fail "Depends does not list $needed"
 done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', not qt6-wayland"
 
 # What it installs.
 root=$work/root

@@ -1,0 +1,19 @@
+# Reads the requests of a WAYLAND_DEBUG log and says whether the game window
+# ("Game") committed a 792 x 72 drawing in a buffer, whether the defeat box
+# ("vorel") committed a buffer, and whose child the box is.
+function number(word) { gsub(/[^0-9]/, "", word); return word }
+$2 != "->" { next }
+{ split($3, call, /[@.(]/); object = call[2]; request = call[3] }
+request == "get_xdg_surface" { surface_of_xdg[number($5)] = number($6) }
+request == "get_toplevel" { surface[number($5)] = surface_of_xdg[object] }
+request == "set_title" && match($0, /"[^"]*"\)$/) { named[substr($0, RSTART + 1, RLENGTH - 3)] = object }
+request == "set_parent" { parent[object] = number(call[5]) }
+request == "attach" { buffer[object] = call[4] == "wl_buffer" }
+request == "damage_buffer" && number($5) == 792 && number($6) == 72 { whole[object] = 1 }
+request == "commit" && buffer[object] { drawn[object] = 1 }
+END {
+  game = named["Game"]; box = named["vorel"]
+  print "game window: " (game != "" && drawn[surface[game]] && whole[surface[game]] ? "drawn" : "not drawn")
+  print "defeat box: " (box != "" && drawn[surface[box]] ? "drawn" : "not drawn")
+  print "box's parent: " (box != "" && game != "" && parent[box] == game ? "the game window" : "none")
+}
