@@ -169,12 +169,12 @@ void Form1::label1Click() {
   pause();
 }
 
-void Form1::pause() {
+void Form1::pause() const {
   gameTimer().setInterval(0);
   secondTimer().setInterval(0);
 }
 
-void Form1::resume() {
+void Form1::resume() const {
   gameTimer().setInterval(1);
   secondTimer().setInterval(1);
 }

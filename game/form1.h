@@ -30,8 +30,8 @@ class Form1 final : public ui::Form {
   [[nodiscard]] ui::ImageArray& column() const { return *l_; }       // l
 
   // The pause: both timers' Interval at 0; resume() sets them back to 1.
-  void pause();
-  void resume();
+  void pause() const;
+  void resume() const;
 
  private:
   void build() override;
