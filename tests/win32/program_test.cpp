@@ -129,19 +129,16 @@ TEST(VorelExe, LaysItselfOutAtTheDisplaysDpiWithCrispPictures) {
   ::GetClientRect(game, &client);
   EXPECT_EQ(client.right, 1188);
   EXPECT_EQ(client.bottom, 108);
-  // The ship, at (24, 16) in 96-dpi pixels, one and a half times as large, in
-  // no colour but its own.
+  // The ship at (24, 16) in 96-dpi pixels, 1.5 times as large, in its own colours only.
   const ui::Picture& ship = assets::ship();
-  const win32_testing::Capture scene(game);
-  int foreign = 0;
-  for (int y = 24; y < (16 + ship.height) * 3 / 2; ++y) {
-    for (int x = 36; x < (24 + ship.width) * 3 / 2; ++x) {
-      const std::uint32_t pixel = scene.pixels()[static_cast<std::size_t>(y * scene.width() + x)];
-      foreign += std::none_of(ship.pixels.begin(), ship.pixels.end(),
-                              [&](std::uint32_t own) { return (own & 0xFFFFFF) == pixel; });
-    }
-  }
-  EXPECT_EQ(foreign, 0);
+  const RECT shipBox{36, 24, (24 + ship.width) * 3 / 2, (16 + ship.height) * 3 / 2};
+  EXPECT_EQ(win32_testing::Capture(game).count(
+                shipBox,
+                [&](std::uint32_t pixel) {
+                  return std::none_of(ship.pixels.begin(), ship.pixels.end(),
+                                      [&](std::uint32_t own) { return (own & 0xFFFFFF) == pixel; });
+                }),
+            0);
 
   ::PostMessageW(game, WM_KEYDOWN, VK_F1, 0);
   HWND about = program.window(L"About vorel");
@@ -149,28 +146,22 @@ TEST(VorelExe, LaysItselfOutAtTheDisplaysDpiWithCrispPictures) {
   ::GetClientRect(about, &client);
   EXPECT_EQ(client.right, 527);
   EXPECT_EQ(client.bottom, 225);
-  // The red note whole, within its box, as large as the rest, once painted
-  // where the test's small screen shows it.
+  // The red note within its box, as large as the rest, once painted where
+  // the test's small screen shows it; nothing red beside it.
   ::SetWindowPos(about, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
-  int red = 0;
-  int redInNote = 0;
-  for (int i = 0; i < 100 && red == 0; ++i) {
+  const auto red = [](std::uint32_t pixel) {
+    return static_cast<int>(pixel >> 16) - static_cast<int>((pixel >> 8) & 0xFF) > 64;
+  };
+  int note = 0;
+  int beside = 0;
+  for (int i = 0; i < 100 && note == 0; ++i) {
     std::this_thread::sleep_for(50ms);
     const win32_testing::Capture window(about);
-    for (int y = 0; y < window.height(); ++y) {
-      for (int x = 0; x < window.width(); ++x) {
-        const std::uint32_t pixel =
-            window.pixels()[static_cast<std::size_t>(y * window.width() + x)];
-        const bool isRed =
-            x < 432 && y < 180 &&  // left of the portrait, above the buttons
-            static_cast<int>(pixel >> 16) - static_cast<int>((pixel >> 8) & 0xFF) > 64;
-        red += isRed ? 1 : 0;
-        redInNote += isRed && x >= 144 && y >= 24 && y < 170 ? 1 : 0;
-      }
-    }
+    note = window.count({144, 24, 432, 170}, red);
+    beside = window.count({0, 0, 432, 180}, red) - note;  // left of the portrait
   }
-  EXPECT_GT(red, 450);  // at 96 dpi the note has some 200 red pixels
-  EXPECT_EQ(redInNote, red);
+  EXPECT_GT(note, 450);  // at 96 dpi it has some 200 red pixels
+  EXPECT_EQ(beside, 0);
 }
 
 // The tool's path under HKEY_LOCAL_MACHINE for one test, in a key that

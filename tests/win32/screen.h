@@ -99,6 +99,17 @@ class Capture {
   [[nodiscard]] long count(std::uint32_t colour) const {
     return static_cast<long>(std::count(pixels_.begin(), pixels_.end(), colour));
   }
+  // How many pixels of an area `pick` takes.
+  template <typename Pick>
+  [[nodiscard]] int count(const RECT& area, Pick pick) const {
+    int found = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        found += pick(pixels_[static_cast<std::size_t>(y * width_ + x)]) ? 1 : 0;
+      }
+    }
+    return found;
+  }
 
  private:
   int width_ = 0;
