@@ -74,6 +74,15 @@ TEST(Conversions, RaiseTypeMismatchAndOverflow) {
   EXPECT_EQ(errorOf([] { (void)ui::offset(3.0e38F, 3.0e38); }), 6);
 }
 
+// What the drivers lay out right to left: text whose first letter with a
+// direction is Hebrew or Arabic.
+TEST(Conversions, TheFirstLetterWithADirectionDecidesIt) {
+  EXPECT_TRUE(ui::isRightToLeft("لقد خسرة"));
+  EXPECT_TRUE(ui::isRightToLeft("12: \uFEFB"));  // digits decide nothing; a presentation form
+  EXPECT_FALSE(ui::isRightToLeft("Game: لقد"));
+  EXPECT_FALSE(ui::isRightToLeft("12"));
+}
+
 // A window that opens a box on key 1, runs out of memory on key 2, ends the program on
 // other keys, then notes that it went on: after the end, or an error, inside an
 // open box, neither the handler inside nor the one that opened the box goes on.

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 
 #include "about/linux_services.h"
@@ -100,6 +101,12 @@ class QtProbe {
     return !driver_.window(form)->windowIcon().isNull();
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
+  [[nodiscard]] static bool showing(const std::string& title) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [&](const QWidget* window) {
+      return window->isVisible() && window->windowTitle().toStdString() == title;
+    });
+  }
 
  private:
   QWindow* window(const ui::Form& form) { return driver_.window(form)->windowHandle(); }

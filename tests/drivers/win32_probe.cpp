@@ -100,6 +100,11 @@ class Win32Probe {
     return ::SendMessageW(driver_.windowOf(form), WM_GETICON, ICON_SMALL, 0) != 0;
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
+  [[nodiscard]] static bool showing(const std::string& title) {
+    const std::wstring caption(title.begin(), title.end());  // the titles are ASCII
+    return win32_testing::findWindow({.process = ::GetCurrentProcessId(), .caption = caption}) !=
+           nullptr;
+  }
 
  private:
   [[nodiscard]] const ui::Form* formOf(HWND box) const {
