@@ -84,17 +84,6 @@ int Form::pixelHeight() const {
   return toPixels(design_.clientHeight);
 }
 
-Control* Form::find(std::string_view name) const {
-  for (const auto& entry : entries_) {
-    if (const auto* control = std::get_if<std::unique_ptr<Control>>(&entry)) {
-      if ((*control)->name() == name) {
-        return control->get();
-      }
-    }
-  }
-  return nullptr;
-}
-
 Visual* Form::hitTest(int x, int y) const {
   Visual* hit = nullptr;
   const auto take = [&](Visual& visual) { hit = &visual; };  // the last one lies on top

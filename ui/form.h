@@ -66,18 +66,6 @@ class Form {
   // driver keeps it up to date. Changes outside it need no repainting.
   void setViewSize(int width, int height) { view_ = {0, 0, width, height}; }
 
-  // Controls by name (arrays excluded); nullptr when there is none.
-  [[nodiscard]] Control* find(std::string_view name) const;
-  // A control of this window by name, as other windows reach it. Raises
-  // ControlMissing when it has no such control of that kind.
-  template <typename T>
-  [[nodiscard]] T& control(std::string_view name) const {
-    auto* found = dynamic_cast<T*>(find(name));
-    if (found == nullptr) {
-      throw Error(ErrorNumber::ControlMissing);
-    }
-    return *found;
-  }
   // Every control in design order, array elements in index order where the
   // array stands: the drawing order, later ones on top.
   template <typename F>

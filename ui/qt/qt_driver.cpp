@@ -102,7 +102,6 @@ void QtDriver::messageBox(std::string_view prompt, std::string_view title, ui::F
   box.setIcon(QMessageBox::NoIcon);
   box.setStandardButtons(QMessageBox::Ok);
   box.setDefaultButton(QMessageBox::Ok);
-  box.setEscapeButton(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // no icon, not even the theme's on OK
   if (ui::isRightToLeft(prompt)) {
     box.setLayoutDirection(Qt::RightToLeft);
