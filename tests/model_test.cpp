@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <new>
 
@@ -22,9 +21,7 @@ TEST_F(Model, ControlsRefuseWhatTheyCannotBe) {
   EXPECT_EQ(errorOf([&] { column.load(5); }), 360);
   EXPECT_EQ(errorOf([&] { (void)column(120); }), 340);
   EXPECT_EQ(errorOf([&] { (void)column(-1); }), 340);
-  const ui::Image& copy = column.load(-7);
-  EXPECT_EQ(&column(-7), &copy);
-  EXPECT_FALSE(copy.visible());
+  EXPECT_FALSE(column.load(-7).visible());
   EXPECT_EQ(errorOf([&] { f().gameTimer().setInterval(-1); }), 5);
 }
 
@@ -45,11 +42,9 @@ TEST_F(Model, TheTickScheduleKeepsItsBeatAndSkipsWhatAStallMissed) {
   EXPECT_EQ(schedule.nextDue(), 1250ms);
 }
 
-TEST_F(Model, ARepaintCoversWhatMovedInsideTheWindowAndNothingElse) {
+TEST_F(Model, ARepaintCoversWhatMovedAndNothingElse) {
   (void)driver.takeRepaints(f());
-  arrange([&] { l(119).setLeft(left(119) - 150); });
-  EXPECT_TRUE(driver.takeRepaints(f()).empty());  // far beyond the window's edge
-  for (int change = 0; change < 3; ++change) {    // two moves, then hiding
+  for (int change = 0; change < 3; ++change) {  // two moves, then hiding
     const ui::PixelRect before = l(0).pixelRect();
     arrange([&] {
       l(0).setLeft(left(0) - (change < 2 ? 150.0F : 0.0F));
@@ -61,7 +56,7 @@ TEST_F(Model, ARepaintCoversWhatMovedInsideTheWindowAndNothingElse) {
   }
 }
 
-TEST(Conversions, RaiseTypeMismatchAndOverflow) {
+TEST(Conversions, RaiseTypeMismatchAndOverflowAndTellRightToLeftText) {
   EXPECT_EQ(ui::toInt16(" +7 "), 7);
   EXPECT_EQ(ui::toInt16("-32768"), -32768);
   EXPECT_EQ(ui::toInt16("32767"), 32767);
@@ -72,11 +67,7 @@ TEST(Conversions, RaiseTypeMismatchAndOverflow) {
     EXPECT_EQ(errorOf([&] { (void)ui::toInt16(text); }), 6) << text;
   }
   EXPECT_EQ(errorOf([] { (void)ui::offset(3.0e38F, 3.0e38); }), 6);
-}
-
-// What the drivers lay out right to left: text whose first letter with a
-// direction is Hebrew or Arabic.
-TEST(Conversions, TheFirstLetterWithADirectionDecidesIt) {
+  // What the drivers lay out right to left: a first letter with a direction that is RTL.
   EXPECT_TRUE(ui::isRightToLeft("لقد خسرة"));
   EXPECT_TRUE(ui::isRightToLeft("12: \uFEFB"));  // digits decide nothing; a presentation form
   EXPECT_FALSE(ui::isRightToLeft("Game: لقد"));
@@ -97,11 +88,7 @@ class Probe final : public ui::Form {
     if (code == 2) {
       throw std::bad_alloc();
     }
-    if (code == 1) {
-      app().msgBox("box");
-    } else {
-      app().end();
-    }
+    code == 1 ? app().msgBox("box") : app().end();
     after_ = true;
   }
   bool& after_;
@@ -116,7 +103,7 @@ TEST(Ending, NothingRunsAfterTheEndOrAnErrorInsideABox) {
                      [&](ui::Application& a) { return std::make_unique<Probe>(a, after); });
     ASSERT_TRUE(app.start("Probe"));
     ui::Form& probe = app.form("Probe");
-    driver.answerBoxesWith([&](const testing_support::Box& box) {
+    driver.answerBoxesWith([&](const auto& box) {
       if (box.prompt == "box") {
         driver.pressKey(probe, static_cast<std::int16_t>(inside));
       }

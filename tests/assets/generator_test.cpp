@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,13 +36,9 @@ class Generator : public ::testing::Test {
     return status;
   }
 
-  // The names of the files in the output folder.
-  [[nodiscard]] std::vector<std::string> written() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(dir_ / "out")) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
+  // How many files the output folder holds.
+  [[nodiscard]] auto written() const {
+    return std::distance(fs::recursive_directory_iterator(dir_ / "out"), {});
   }
 
   fs::path dir_ = fs::path(::testing::TempDir()) / "assetgen-test";
@@ -78,7 +75,7 @@ TEST_F(Generator, BadArtIsReportedAtItsLineAndWritesNothing) {
     EXPECT_NE(errors.find(path + ":" + std::to_string(bad.line) + ": error: " + bad.message),
               std::string::npos)
         << errors;
-    EXPECT_EQ(written(), std::vector<std::string>{"pictures.cpp"}) << bad.message;
+    EXPECT_EQ(written(), 1) << bad.message;
   }
   std::ifstream earlier(dir_ / "out" / "pictures.cpp");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(earlier), {}), "earlier run");
@@ -97,10 +94,10 @@ TEST_F(Generator, NamesResourcesAndFilesThatClashOrAreMissingAreRejected) {
   EXPECT_NE(errors.find("resource 7 is already used"), std::string::npos) << errors;
   EXPECT_EQ(generate({(dir_ / "missing.art").string()}), 1);
   EXPECT_NE(errors.find("missing.art: error: cannot open the file"), std::string::npos) << errors;
-  EXPECT_TRUE(written().empty());
+  EXPECT_EQ(written(), 0);
 
   EXPECT_EQ(generate({first}), 0) << errors;
-  EXPECT_FALSE(written().empty());
+  EXPECT_GT(written(), 0);
 }
 
 }  // namespace

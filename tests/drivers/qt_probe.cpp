@@ -41,10 +41,8 @@ class QtProbe {
     if (app_.ended()) {
       return *app_.exitStatus();
     }
-    QTimer watchdog;  // a fault must not hang the suite
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-99); });
-    watchdog.start(60000);
+    const QObject watchdog;  // a fault must not hang the suite
+    QTimer::singleShot(60000, &watchdog, [] { QCoreApplication::exit(-99); });
     return QApplication::exec();
   }
 
@@ -94,9 +92,6 @@ class QtProbe {
     return widget->minimumSize() != widget->maximumSize() &&
            !widget->windowFlags().testFlag(Qt::CustomizeWindowHint);
   }
-  [[nodiscard]] std::string title(const ui::Form& form) const {
-    return driver_.window(form)->windowTitle().toStdString();
-  }
   [[nodiscard]] bool hasIcon(const ui::Form& form) const {
     return !driver_.window(form)->windowIcon().isNull();
   }
@@ -110,15 +105,6 @@ class QtProbe {
 
  private:
   QWindow* window(const ui::Form& form) { return driver_.window(form)->windowHandle(); }
-  [[nodiscard]] const ui::Form* formOf(const QWidget* widget) const {
-    for (const char* name : {game::Form1::kName, about::FrmAbout::kName}) {
-      const ui::Form* form = app_.loadedForm(name);
-      if (form != nullptr && widget != nullptr && driver_.window(*form) == widget) {
-        return form;
-      }
-    }
-    return nullptr;
-  }
 
   void answerOpenBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -126,8 +112,9 @@ class QtProbe {
       return;
     }
     answering_ = true;  // the visitor may run the event loop
-    visitor_(
-        {box->windowTitle().toStdString(), box->text().toStdString(), formOf(box->parentWidget())});
+    const QWidget* owner = box->parentWidget();
+    visitor_({box->windowTitle().toStdString(), box->text().toStdString(),
+              owner != nullptr ? owner->windowTitle().toStdString() : ""});
     box->button(QMessageBox::Ok)->click();
     answering_ = false;
   }
@@ -150,10 +137,7 @@ int main(int argc, char** argv) {
   }
   qputenv("QT_SCALE_FACTOR", "1");
   ::testing::InitGoogleTest(&argc, argv);
-  std::array<char, 10> name{"qt_probe"};
-  std::array<char*, 2> qtArgv{name.data(), nullptr};
-  int qtArgc = 1;
-  const QApplication application(qtArgc, qtArgv.data());
+  const QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   return RUN_ALL_TESTS();
 }

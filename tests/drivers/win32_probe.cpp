@@ -93,9 +93,6 @@ class Win32Probe {
     constexpr LONG kSizable = WS_THICKFRAME | WS_MAXIMIZEBOX;
     return (::GetWindowLongW(driver_.windowOf(form), GWL_STYLE) & kSizable) == kSizable;
   }
-  [[nodiscard]] std::string title(const ui::Form& form) const {
-    return text(driver_.windowOf(form));
-  }
   [[nodiscard]] bool hasIcon(const ui::Form& form) const {
     return ::SendMessageW(driver_.windowOf(form), WM_GETICON, ICON_SMALL, 0) != 0;
   }
@@ -107,16 +104,6 @@ class Win32Probe {
   }
 
  private:
-  [[nodiscard]] const ui::Form* formOf(HWND box) const {
-    HWND owner = ::GetWindow(box, GW_OWNER);
-    for (const char* name : {game::Form1::kName, about::FrmAbout::kName}) {
-      const ui::Form* form = app_.loadedForm(name);
-      if (form != nullptr && owner != nullptr && driver_.windowOf(*form) == owner) {
-        return form;
-      }
-    }
-    return nullptr;
-  }
   static INPUT key(WORD code, wchar_t unit, DWORD flags) {
     INPUT input{.type = INPUT_KEYBOARD};
     input.ki.wVk = code;
@@ -136,7 +123,7 @@ class Win32Probe {
       return;  // none open, or the one answered is still on its way out
     }
     Win32Probe* probe = std::exchange(answering, nullptr);  // the visitor may run the loop
-    probe->visitor_({text(box), text(::GetDlgItem(box, 0xFFFF)), probe->formOf(box)});
+    probe->visitor_({text(box), text(::GetDlgItem(box, 0xFFFF)), text(::GetWindow(box, GW_OWNER))});
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     answering = probe;
   }

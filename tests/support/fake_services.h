@@ -30,14 +30,10 @@ class FakeServices final : public about::SystemServices {
   std::map<std::string, std::map<std::string, Value>> keys;
   std::set<std::string> files;
   std::vector<std::string> started;
-  int open = 0;          // keys opened and not yet closed
-  bool unbound = false;  // the registry functions cannot be bound
+  int open = 0;  // keys opened and not yet closed
 
   long openKey(about::RegistryKey root, const std::string& subKey, std::uint32_t options,
                std::uint32_t access, about::RegistryKey& key) override {
-    if (unbound) {
-      throw ui::Error(ui::ErrorNumber::FunctionNotBound);
-    }
     const auto found = keys.find(subKey);
     const bool refused = (access & ~about::kKeyRead) != 0;
     if (refused || options != 0 || root != about::kLocalMachine || found == keys.end()) {

@@ -14,8 +14,6 @@
 
 namespace testing_support {
 
-using Box = ui::headless::HeadlessDriver::Box;
-
 // The number of the ui::Error an operation raises; 0 when it raises none.
 int errorOf(auto&& operation) {
   try {
