@@ -1,12 +1,10 @@
 #pragma once
 
 // A program's windows as a person at the screen sees them: top-level windows
-// found by process, class and title, and their pixels. Shared by the Windows
-// tests and the performance report's probe.
+// found by process, class and title, and their pixels.
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -95,10 +93,6 @@ class Capture {
   [[nodiscard]] int width() const { return width_; }
   [[nodiscard]] int height() const { return height_; }
   [[nodiscard]] const std::vector<std::uint32_t>& pixels() const { return pixels_; }
-  // How many pixels have that 0xRRGGBB colour.
-  [[nodiscard]] long count(std::uint32_t colour) const {
-    return static_cast<long>(std::count(pixels_.begin(), pixels_.end(), colour));
-  }
   // How many pixels of an area `pick` takes.
   template <typename Pick>
   [[nodiscard]] int count(const RECT& area, Pick pick) const {
