@@ -94,6 +94,16 @@ class Probe final : public ui::Form {
   bool& after_;
 };
 
+// A start-up that fails before any window stands is reported in a box of no window.
+TEST(Ending, AFailedStartIsReportedInABoxOfNoWindow) {
+  ui::headless::HeadlessDriver driver;
+  ui::Application app(driver, "vorel");
+  EXPECT_FALSE(app.start("Nowhere"));
+  ASSERT_EQ(driver.boxes().size(), 1U);
+  EXPECT_EQ(driver.boxes()[0].owner, nullptr);
+  EXPECT_EQ(driver.exitStatus(), 1);
+}
+
 TEST(Ending, NothingRunsAfterTheEndOrAnErrorInsideABox) {
   for (const int inside : {0, 2}) {
     ui::headless::HeadlessDriver driver;

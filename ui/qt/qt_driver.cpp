@@ -92,10 +92,9 @@ void QtDriver::wakeAt(std::optional<Time> due) {
 
 void QtDriver::messageBox(std::string_view prompt, std::string_view title, ui::Form* owner) {
   // A child of its owner's window: transient for it on X11, its child on
-  // Wayland, so the window system puts the box over it. Modal to every
-  // window of the program all the same.
+  // Wayland, so the window system puts the box over it. exec() makes it
+  // modal to every window of the program all the same.
   QMessageBox box(owner == nullptr ? nullptr : windows_.find(*owner));
-  box.setWindowModality(Qt::ApplicationModal);
   box.setWindowTitle(toQString(title));
   box.setTextFormat(Qt::PlainText);
   box.setText(toQString(prompt));
