@@ -3,25 +3,26 @@
 #include <memory>
 #include <string>
 
-#include "about/frm_about.h"
+#include "about/about_window.h"
 #include "about/platform.h"
 #include "app/settings.h"
-#include "game/form1.h"
+#include "game/game_window.h"
 
 namespace app {
 
 void registerForms(ui::Application& application) {
-  application.registerForm(game::Form1::kName,
-                           [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
-  application.registerForm(about::FrmAbout::kName, [](ui::Application& a) {
-    return std::make_unique<about::FrmAbout>(a, about::makePlatformServices());
+  application.registerForm(game::GameWindow::kName, [](ui::Application& a) {
+    return std::make_unique<game::GameWindow>(a);
+  });
+  application.registerForm(about::AboutWindow::kName, [](ui::Application& a) {
+    return std::make_unique<about::AboutWindow>(a, about::makePlatformServices());
   });
 }
 
 int run(ui::Driver& driver, const std::function<int()>& eventLoop) {
   ui::Application application(driver, std::string(settings::kTitle));
   registerForms(application);
-  if (!application.start(game::Form1::kName)) {
+  if (!application.start(game::GameWindow::kName)) {
     return application.exitStatus().value_or(1);
   }
   const int status = eventLoop();

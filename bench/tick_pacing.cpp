@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "ui/application.h"
-#include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/timer.h"
 #ifdef _WIN32
 #include "ui/win32/win32_driver.h"
 #else

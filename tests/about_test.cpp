@@ -18,8 +18,8 @@ class AboutWindow : public testing_support::GameFixture {
     const ui::PixelRect bar = f().aboutBar().pixelRect();
     driver.clickAt(f(), bar.x + bar.width / 2, bar.y + bar.height / 2);
   }
-  void clickOK() { driver.click(about().cmdOK()); }
-  bool aboutOpen() { return app.loadedForm(about::FrmAbout::kName) != nullptr; }
+  void clickOK() { driver.click(about().okButton()); }
+  bool aboutOpen() { return app.loadedForm(about::AboutWindow::kName) != nullptr; }
 };
 
 // A drag off the bar is no click. A game window closed while the About window
@@ -47,11 +47,11 @@ class Launcher : public AboutWindow {
     clickBar();
   }
   void TearDown() override { EXPECT_EQ(fake->open, 0) << "a key was left open"; }
-  void sysInfo() { driver.click(about().cmdSysInfo()); }
+  void sysInfo() { driver.click(about().systemInfoButton()); }
   // The one box the launcher shows, and what stays as it was.
   void expectUnavailable(std::size_t boxes = 1) {
     ASSERT_EQ(driver.boxes().size(), boxes);
-    EXPECT_EQ(driver.boxes().back().prompt, about::FrmAbout::kUnavailable);
+    EXPECT_EQ(driver.boxes().back().prompt, about::AboutWindow::kUnavailable);
     EXPECT_TRUE(aboutOpen() && f().gameTimer().interval() == 0);
   }
 };
@@ -87,7 +87,7 @@ TEST_F(Launcher, AValueIsReadAsItsBytesAndCountSay) {
     std::string entry = "V";
     std::string text = "before";
     bool found = false;
-    EXPECT_EQ(errorOf([&] { found = about().GetKeyValue(root, path, entry, text); }), c.error)
+    EXPECT_EQ(errorOf([&] { found = about().readRegistryText(root, path, entry, text); }), c.error)
         << c.what;
     EXPECT_EQ(found, c.error == 0 && !c.text.empty()) << c.what;
     EXPECT_EQ(text, c.text) << c.what;

@@ -23,7 +23,7 @@ TEST_F(Game, TheColumnMarchesWholeAndOnceClearedMarchesOnSilently) {
   arrange([&] { f().shot().setLeft(1.0e6F); });
   ticks(1);  // the last enemy falls, with the marker 1000 behind it
   expectColumnAt(4);
-  const float marker = f().endMarker().left();
+  const float marker = f().endFlag().left();
   EXPECT_EQ(marker, left(119) + 1000.0F);
   ticks(200);
   (void)driver.takeRepaints(f());
@@ -33,7 +33,7 @@ TEST_F(Game, TheColumnMarchesWholeAndOnceClearedMarchesOnSilently) {
   EXPECT_TRUE(driver.takeRepaints(f()).empty());
   ticks(5);
   expectColumnAt(209);
-  EXPECT_EQ(f().endMarker().left(), marker);
+  EXPECT_EQ(f().endFlag().left(), marker);
   EXPECT_EQ(f().shot().left(), 2370.0F);  // nothing visible spends it
   EXPECT_TRUE(driver.boxes().empty());
 }

@@ -10,7 +10,7 @@
 #include <memory>
 #include <thread>
 
-#include "about/frm_about.h"
+#include "about/about_window.h"
 #include "ui/application.h"
 #include "ui/error.h"
 #include "ui/headless/headless_driver.h"
@@ -44,10 +44,10 @@ class LinuxLauncher : public ::testing::Test {
   static std::string read(std::vector<std::string> tools, std::string path, std::string entry) {
     ui::headless::HeadlessDriver driver;
     ui::Application app(driver, "vorel");
-    about::FrmAbout window(app, std::make_unique<LinuxServices>(std::move(tools)));
+    about::AboutWindow window(app, std::make_unique<LinuxServices>(std::move(tools)));
     about::RegistryKey root = about::kLocalMachine;
     std::string text;
-    window.GetKeyValue(root, path, entry, text);
+    window.readRegistryText(root, path, entry, text);
     return text;
   }
 

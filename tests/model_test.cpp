@@ -17,7 +17,7 @@ using testing_support::errorOf;
 using Model = testing_support::GameFixture;
 
 TEST_F(Model, ControlsRefuseWhatTheyCannotBe) {
-  ui::ImageArray& column = f().column();
+  ui::ImageArray& column = f().enemyColumn();
   EXPECT_EQ(errorOf([&] { column.load(5); }), 360);
   EXPECT_EQ(errorOf([&] { (void)column(120); }), 340);
   EXPECT_EQ(errorOf([&] { (void)column(-1); }), 340);

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <new>
 
-#include "ui/controls.h"
+#include "ui/command_button.h"
 #include "ui/text.h"
+#include "ui/timer.h"
 
 namespace ui {
 
@@ -49,12 +50,22 @@ Form* Application::loadedForm(std::string_view name) const {
 }
 
 void Application::msgBox(std::string_view prompt) {
-  flushRepaints();
-  driver_->messageBox(prompt, title_, boxOwner());
+  showBox(prompt);
   // The program may have ended while the box was open (an error reported from
   // a nested event): then the handler that opened the box goes no further.
   if (ended()) {
     throwEnd();
+  }
+}
+
+// The box goes over the window whose event opened it, which has the keyboard
+// back once the box is dismissed.
+void Application::showBox(std::string_view prompt) {
+  flushRepaints();
+  Form* owner = boxOwner();
+  driver_->messageBox({prompt, title_, owner, isRightToLeft(prompt)});
+  if (!ended() && owner != nullptr && owner->loaded()) {
+    driver_->formShown(*owner);
   }
 }
 
@@ -107,8 +118,7 @@ void Application::handleEscape(const std::exception_ptr& escaped) {
   reporting_ = true;
   ticks_.clear();
   rearm();
-  flushRepaints();
-  driver_->messageBox("Error " + decimal(number) + ": " + description, title_, boxOwner());
+  showBox("Error " + decimal(number) + ": " + description);
   finish(1);
 }
 
@@ -151,27 +161,82 @@ void Application::flushRepaints() {
   }
 }
 
-void Application::keyPress(Form& form, std::int16_t keyCode) {
-  if (form.takesKeyPresses()) {
-    dispatchTo(form, [&form, keyCode] { form.handleKeyPress(keyCode); });
+KeyResult Application::keyDown(Form& form, const KeyStroke& stroke) {
+  if (!form.loaded()) {
+    return KeyResult::Taken;
   }
+  if (stroke.key == Key::Help) {
+    dispatchTo(form, [&form] { form.handleHelp(); });
+    return KeyResult::Taken;
+  }
+  if (form.isDialog()) {
+    return dialogKey(form, stroke);
+  }
+  const TypedCode typed = typedCode(stroke);
+  if (typed.code) {
+    keyPress(form, *typed.code);
+  }
+  return typed.result;
 }
 
-void Application::keyDown(Form& form, Key key, CommandButton* focused) {
+KeyResult Application::dialogKey(Form& form, const KeyStroke& stroke) {
+  const Modifiers& held = stroke.modifiers;
   CommandButton* button = nullptr;
-  switch (key) {
-    case Key::Enter:
-      button = form.buttonForEnter(focused);
-      break;
-    case Key::Escape:
-      button = form.cancelButton();
-      break;
-    case Key::Help:
-      dispatchTo(form, [&form] { form.handleHelp(); });
-      return;
+  if (held.alt) {
+    if (!held.ctrl && stroke.key == Key::Character) {
+      button = form.accessKeyButton(stroke.character);
+    }
+    if (button == nullptr) {
+      return KeyResult::System;
+    }
+  } else {
+    switch (stroke.key) {
+      case Key::Tab:
+        form.moveFocus(!held.shift);
+        break;
+      case Key::Enter:
+        button = form.framedButton();
+        break;
+      case Key::Escape:
+        button = form.cancelButton();
+        break;
+      case Key::Space:
+        button = form.focus();
+        break;
+      default:
+        break;
+    }
   }
   if (button != nullptr && button->visible()) {
     click(*button);
+  }
+  return KeyResult::Taken;
+}
+
+void Application::typed(Form& form, std::u16string_view text) {
+  if (!form.isDialog()) {
+    for (const char16_t unit : text) {
+      keyPress(form, unit);
+    }
+  }
+}
+
+void Application::keyPress(Form& form, char16_t code) {
+  if (form.loaded()) {
+    dispatchTo(form, [&form, code] { form.handleKeyPress(static_cast<std::int16_t>(code)); });
+  }
+}
+
+void Application::activated(Form& form) {
+  if (form.loaded()) {
+    driver_->focusChanged(form);
+  }
+}
+
+void Application::idle() {
+  if (depth_ == 0 && windowsToRelease_) {
+    windowsToRelease_ = false;
+    driver_->releaseWindows();
   }
 }
 

@@ -13,6 +13,7 @@
 #include "ui/driver.h"
 #include "ui/error.h"
 #include "ui/form.h"
+#include "ui/keyboard.h"
 #include "ui/tick_schedule.h"
 
 namespace ui {
@@ -24,9 +25,6 @@ class Timer;
 // Thrown by end() to leave the running handler at once; only the dispatcher
 // and the message box catch it.
 struct EndRequest {};
-
-// The keys that type no character and that the model gives a meaning.
-enum class Key : std::uint8_t { Enter, Escape, Help };
 
 // The program: its title, its program-wide form instances, the one event
 // dispatcher, the modal message box and the ways of ending.
@@ -85,17 +83,25 @@ class Application {
   }
 
   // Event entry points for drivers.
-  // A typed character; a dialog (a window with buttons) takes none.
-  void keyPress(Form& form, std::int16_t keyCode);
-  // A key without a character. In a dialog, Enter clicks the button that has
-  // the focus (`focused`), else the default one, and Escape the cancel one;
-  // the help key goes to the window's help handler.
-  void keyDown(Form& form, Key key, CommandButton* focused = nullptr);
+  // A key went down in a window. The help key goes to the window's help
+  // handler. A dialog's keys are its buttons': Tab moves the focus, Enter
+  // clicks the framed button, Escape the cancel one, the space bar the
+  // focused one, Alt with a letter the button of that access key. Elsewhere
+  // the Windows keyboard's table decides what the key types.
+  KeyResult keyDown(Form& form, const KeyStroke& stroke);
+  // Text the platform composed for a key the model left to it (or that an
+  // input method committed): a key press for each UTF-16 unit. A dialog types
+  // nothing.
+  void typed(Form& form, std::u16string_view text);
   // The left mouse button at a pixel of a window's client area.
   void mousePress(Form& form, int x, int y) { form.mousePressed(x, y); }
   void mouseRelease(Form& form, int x, int y);
   // A click on a control the driver hit-tests itself (a command button).
   void click(Control& control);
+  // The user gave a button the keyboard focus (a click on it).
+  void focusTo(CommandButton& button) { button.form().setFocus(&button); }
+  // A window became the active one: its focus is where it was.
+  void activated(Form& form);
   // The user closed a window through its frame (close box, system menu).
   void closeRequested(Form& form);
   // The time the driver was asked to wake at has come: every timer that is
@@ -104,6 +110,10 @@ class Application {
   // Start-up: load and show the start-up form; false when the program
   // already ended in the course of it.
   bool start(std::string_view startupForm);
+  // The driver's event loop is about to wait: with no event running, the
+  // windows of forms unloaded meanwhile go (one may have been unloaded in
+  // its own event, which is over now).
+  void idle();
 
   [[nodiscard]] bool ended() const { return exitStatus_.has_value(); }
   [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
@@ -116,6 +126,7 @@ class Application {
   void formDirty();
   void timerChanged(Timer& timer);
   void forgetTimers(const Form& form);
+  void formUnloaded() { windowsToRelease_ = true; }
 
  private:
   // dispatch(), for an event of one window: a message box that its handler
@@ -127,6 +138,9 @@ class Application {
     eventForm_ = outer;
   }
   [[nodiscard]] Form* boxOwner() const;
+  KeyResult dialogKey(Form& form, const KeyStroke& stroke);
+  void keyPress(Form& form, char16_t code);
+  void showBox(std::string_view prompt);
   void tick(Timer& timer);
   // Tells the driver when to wake for the next tick, if that changed.
   void rearm();
@@ -153,6 +167,7 @@ class Application {
   int depth_ = 0;
   bool repaintPending_ = false;
   bool reporting_ = false;
+  bool windowsToRelease_ = false;
 };
 
 }  // namespace ui

@@ -1,17 +1,20 @@
-#include "ui/controls.h"
-
-#include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "ui/application.h"
+#include "ui/command_button.h"
+#include "ui/display_scale.h"
 #include "ui/error.h"
 #include "ui/form.h"
+#include "ui/image.h"
+#include "ui/image_array.h"
+#include "ui/label.h"
+#include "ui/paint.h"
+#include "ui/text.h"
+#include "ui/timer.h"
 #include "ui/twips.h"
 
 namespace ui {
-
-Control::Control(Form& form, std::string_view name, ControlKind kind)
-    : form_(&form), name_(name), kind_(kind) {}
 
 // --- Visual
 
@@ -71,6 +74,16 @@ void Image::setPicture(const Picture* picture) {
   picture_ = picture;
 }
 
+void Image::paint(const DisplayScale& scale, Canvas& canvas) const {
+  if (picture_ == nullptr || !picture_->complete()) {
+    return;
+  }
+  const PixelRect box = pixelRect();
+  canvas.drawPicture(
+      *picture_,
+      scale.toDevice(stretch_ ? box : PixelRect{box.x, box.y, picture_->width, picture_->height}));
+}
+
 // --- Label
 
 Label::Label(Form& form, const LabelDesign& design)
@@ -83,13 +96,43 @@ void Label::setCaption(std::string_view caption) {
     return;
   }
   caption_.assign(caption);
+  layoutDpi_ = 0;
   contentChanged();
+}
+
+const TextLayout& Label::layout(const DisplayScale& scale, TextMeasure& measure) const {
+  if (layoutDpi_ != scale.dpi()) {
+    layout_ = layOutText(caption_, scale.toDevice(pixelRect()), design_.font.on(scale),
+                         design_.alignment, isRightToLeft(caption_), measure);
+    layoutDpi_ = scale.dpi();
+  }
+  return layout_;
+}
+
+void Label::paint(const DisplayScale& scale, Canvas& canvas, TextMeasure& measure) const {
+  const PixelRect box = scale.toDevice(pixelRect());
+  canvas.fill(box, design_.background);
+  const TextStyle style{design_.font.on(scale), design_.foreground, isRightToLeft(caption_)};
+  for (const TextLine& line : layout(scale, measure).lines) {
+    canvas.drawText(line, style, box);
+  }
 }
 
 // --- CommandButton
 
 CommandButton::CommandButton(Form& form, const ButtonDesign& design)
     : Visual(form, design.name, ControlKind::CommandButton, design.box, true), design_(design) {}
+
+char32_t CommandButton::accessKey() const {
+  const std::string_view caption = design_.caption;
+  for (std::size_t at = caption.find('&'); at != std::string_view::npos && at + 1 < caption.size();
+       at = caption.find('&', at + 2)) {
+    if (caption[at + 1] != '&') {  // "&&" is an ampersand
+      return static_cast<char32_t>(std::toupper(static_cast<unsigned char>(caption[at + 1])));
+    }
+  }
+  return 0;
+}
 
 // --- Timer
 
@@ -100,8 +143,6 @@ Timer::Timer(Form& form, const TimerDesign& design)
       handled_(design.handled) {
   // The schedule learns of the timer once its form is loaded.
 }
-
-Timer::~Timer() = default;
 
 void Timer::setInterval(std::int32_t interval) {
   if (interval < 0) {

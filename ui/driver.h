@@ -11,6 +11,15 @@ namespace ui {
 class Application;
 class Form;
 
+// A modal box with an OK button only and no icon, as the model asks for it.
+struct MessageBox {
+  std::string_view prompt;
+  std::string_view title;
+  // The window it belongs to, which the window system puts it over; nullptr: none.
+  Form* owner = nullptr;
+  bool rightToLeft = false;  // the prompt reads, and the box is laid out, right to left
+};
+
 // What a windowing back end does for the model: it turns the model's requests
 // into native calls, and native events into the Application's entry points.
 // Everything that does not depend on the toolkit is decided in the model.
@@ -31,11 +40,18 @@ class Driver {
   virtual void formLoaded(Form& form) = 0;
   // Show the window (or bring it forward) and make it active.
   virtual void formShown(Form& form) = 0;
-  // Destroy the window; the form's controls still exist during the call.
+  // The form is unloading (its controls still exist during the call): its
+  // window leaves the screen at once and reaches the model no more. The
+  // window may be inside one of its own events; it stays until releaseWindows.
   virtual void formUnloading(Form& form) = 0;
+  // No event of the program is running: the windows of unloaded forms go.
+  virtual void releaseWindows() = 0;
   virtual void captionChanged(Form& form) = 0;
-  // Repaint part of a window, buttons included. Called only between handlers
-  // and before a message box opens, never in the middle of a handler.
+  // The form's focus or the button that shows the default frame changed, or
+  // its window became active again: the native focus and frames follow.
+  virtual void focusChanged(Form& form) = 0;
+  // Paint part of a window now (Form::paint), buttons included. Called only
+  // between handlers and before a message box opens.
   virtual void repaint(Form& form, const PixelRect& area) = 0;
 
   // The monotonic clock that ticks are scheduled on; any origin.
@@ -44,11 +60,9 @@ class Driver {
   // past), replacing any earlier request; nothing: no wake-up at all.
   virtual void wakeAt(std::optional<Time> due) = 0;
 
-  // A modal box with an OK button only and no icon, holding every window of
-  // the program; returns when dismissed, delivering events meanwhile. It
-  // belongs to `owner` (nullptr: to none), and the window system places it
-  // over that window.
-  virtual void messageBox(std::string_view prompt, std::string_view title, Form* owner) = 0;
+  // The box, holding every window of the program; returns when dismissed,
+  // delivering events meanwhile.
+  virtual void messageBox(const MessageBox& box) = 0;
 
   // Leave every event loop, nested ones included; the program exits with status.
   virtual void quit(int status) = 0;

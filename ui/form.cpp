@@ -6,6 +6,7 @@
 
 #include "ui/application.h"
 #include "ui/error.h"
+#include "ui/paint.h"
 #include "ui/twips.h"
 
 namespace ui {
@@ -39,6 +40,16 @@ void Form::load() {
     throw;
   }
   loaded_ = true;
+  tabOrder_.clear();
+  forEachControl([this](Control& control) {
+    if (control.kind() == ControlKind::CommandButton) {
+      tabOrder_.push_back(&static_cast<CommandButton&>(control));
+    }
+  });
+  std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [](const auto* a, const auto* b) {
+    return a->design().tabIndex < b->design().tabIndex;
+  });
+  focus_ = tabOrder_.empty() ? nullptr : tabOrder_.front();
   app_->driver().formLoaded(*this);
   forEachControl([this](Control& control) {
     if (control.kind() == ControlKind::Timer) {
@@ -63,8 +74,11 @@ void Form::unload() {
   // Timers stop first, so no tick is scheduled for controls about to go.
   app_->forgetTimers(*this);
   app_->driver().formUnloading(*this);
+  app_->formUnloaded();
   loaded_ = false;
   pressed_ = nullptr;
+  focus_ = nullptr;
+  tabOrder_.clear();
   dirty_ = {};
   changed_.clear();
   destroyControls();
@@ -97,27 +111,6 @@ Visual* Form::mouseReleased(int x, int y) {
   return released == pressed ? released : nullptr;
 }
 
-std::vector<CommandButton*> Form::buttonsInTabOrder() const {
-  std::vector<CommandButton*> buttons;
-  forEachControl([&](Control& control) {
-    if (control.kind() == ControlKind::CommandButton) {
-      buttons.push_back(&static_cast<CommandButton&>(control));
-    }
-  });
-  std::stable_sort(buttons.begin(), buttons.end(), [](const auto* a, const auto* b) {
-    return a->design().tabIndex < b->design().tabIndex;
-  });
-  return buttons;
-}
-
-bool Form::takesKeyPresses() const {
-  bool buttons = false;
-  forEachControl([&](const Control& control) {
-    buttons = buttons || control.kind() == ControlKind::CommandButton;
-  });
-  return !buttons;
-}
-
 CommandButton* Form::defaultButton() const {
   for (CommandButton* button : buttonsInTabOrder()) {
     if (button->design().isDefault) {
@@ -134,6 +127,44 @@ CommandButton* Form::cancelButton() const {
     }
   }
   return nullptr;
+}
+
+void Form::setFocus(CommandButton* button) {
+  if (button != focus_) {
+    focus_ = button;
+    app_->driver().focusChanged(*this);
+  }
+}
+
+void Form::moveFocus(bool forward) {
+  const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
+  auto at = std::find(tabOrder_.begin(), tabOrder_.end(), focus_) - tabOrder_.begin();
+  if (at == count && forward) {
+    at = -1;  // from the window itself to the first button
+  }
+  for (std::ptrdiff_t step = 1; step <= count; ++step) {
+    CommandButton* next = tabOrder_[static_cast<std::size_t>(
+        ((forward ? at + step : at - step) % count + count) % count)];
+    if (next->visible()) {
+      setFocus(next);
+      return;
+    }
+  }
+}
+
+CommandButton* Form::accessKeyButton(char32_t letter) const {
+  const auto found = std::find_if(tabOrder_.begin(), tabOrder_.end(), [&](const auto* button) {
+    return button->visible() && button->accessKey() == letter;
+  });
+  return found == tabOrder_.end() ? nullptr : *found;
+}
+
+void Form::paint(const PixelRect& area, const DisplayScale& scale, Canvas& canvas,
+                 TextMeasure& measure) const {
+  canvas.fill(area, design_.background);
+  forEachDrawn(
+      scale.toModel(area), [&](const Image& image) { image.paint(scale, canvas); },
+      [&](const Label& label) { label.paint(scale, canvas, measure); });
 }
 
 void Form::markDirty() {

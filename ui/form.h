@@ -9,26 +9,22 @@
 #include <variant>
 #include <vector>
 
-#include "ui/controls.h"
+#include "ui/command_button.h"
+#include "ui/display_scale.h"
 #include "ui/error.h"
+#include "ui/form_design.h"
 #include "ui/geometry.h"
+#include "ui/image.h"
+#include "ui/image_array.h"
+#include "ui/label.h"
 #include "ui/picture.h"
-#include "ui/style.h"
+#include "ui/timer.h"
 
 namespace ui {
 
 class Application;
-
-struct FormDesign {
-  std::string_view caption;
-  int clientWidth = 0;   // twips
-  int clientHeight = 0;  // twips
-  Color background = Color::system(Color::kButtonFace);
-  BorderStyle border = BorderStyle::Sizable;
-  const Icon* icon = nullptr;
-  int left = 0;  // design position of the client area on the screen, twips
-  int top = 0;
-};
+class Canvas;
+class TextMeasure;
 
 // A window with its controls. Each form has one program-wide instance, owned by
 // the Application and reached by name. Loading builds the controls from the
@@ -50,6 +46,10 @@ class Form {
 
   [[nodiscard]] const std::string& caption() const { return caption_; }
   void setCaption(std::string_view caption);
+  // The window's icon: the design's, none for a fixed dialog.
+  [[nodiscard]] const Icon* icon() const {
+    return design_.border == BorderStyle::FixedDialog ? nullptr : design_.icon;
+  }
 
   // Builds the form and runs its load handler, unless it is loaded already.
   void load();
@@ -111,19 +111,35 @@ class Form {
   void mousePressed(int x, int y) { pressed_ = hitTest(x, y); }
   [[nodiscard]] Visual* mouseReleased(int x, int y);
   // The command buttons in the order the Tab key visits them.
-  [[nodiscard]] std::vector<CommandButton*> buttonsInTabOrder() const;
-  // The first button in tab order that the design makes the default (the one
-  // Enter clicks when no button has the focus), or the cancel one (the one
-  // Escape clicks); nullptr when there is none.
+  [[nodiscard]] const std::vector<CommandButton*>& buttonsInTabOrder() const { return tabOrder_; }
+  // A window with buttons is a dialog: its keys are the buttons', it types
+  // nothing, and the focus moves between its buttons.
+  [[nodiscard]] bool isDialog() const { return !tabOrder_.empty(); }
+  // The first button in tab order that the design makes the default, or the
+  // cancel one (the one Escape clicks); nullptr when there is none.
   [[nodiscard]] CommandButton* defaultButton() const;
   [[nodiscard]] CommandButton* cancelButton() const;
-  // The button Enter clicks: the focused one, else the default one.
-  [[nodiscard]] CommandButton* buttonForEnter(CommandButton* focused) const {
-    return focused != nullptr ? focused : defaultButton();
+  // The button with the keyboard focus; nullptr: the window itself. A dialog
+  // opens with its first button in tab order focused, and keeps its focus
+  // while other windows are active.
+  [[nodiscard]] CommandButton* focus() const { return focus_; }
+  // The button that shows the default frame, the one Enter clicks: the
+  // focused one, else the default one.
+  [[nodiscard]] CommandButton* framedButton() const {
+    return focus_ != nullptr ? focus_ : defaultButton();
   }
-  // A window with buttons is a dialog: its keys are the buttons', and it
-  // gets no key-press events.
-  [[nodiscard]] bool takesKeyPresses() const;
+  // Moves the focus to a button (the user clicked it, or Tab); the driver
+  // hears of each change.
+  void setFocus(CommandButton* button);
+  // Tab and Shift+Tab: the next or previous shown button in tab order, round.
+  void moveFocus(bool forward);
+  // The button whose access key (Alt with the letter) this is; nullptr: none.
+  [[nodiscard]] CommandButton* accessKeyButton(char32_t letter) const;
+
+  // Paints an area of the window, in device pixels at the display's scale:
+  // the ground, then the shown images and labels that meet it, bottom first.
+  void paint(const PixelRect& area, const DisplayScale& scale, Canvas& canvas,
+             TextMeasure& measure) const;
 
   // Repainting: the area changed since the last take, then cleared.
   void invalidate(const PixelRect& area) {
@@ -186,6 +202,8 @@ class Form {
   std::string caption_;
   bool loaded_ = false;
   std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
+  std::vector<CommandButton*> tabOrder_;
+  CommandButton* focus_ = nullptr;
   int topLayer_ = 0;
   Visual* pressed_ = nullptr;
   PixelRect dirty_;

@@ -26,6 +26,21 @@ struct Picture {
 // A window icon: the same drawing at several sizes, largest first.
 struct Icon {
   std::span<const Picture* const> images;
+
+  // What shows at a size in pixels: the smallest complete image at least
+  // that large, else the largest; nullptr when none is complete.
+  [[nodiscard]] const Picture* imageFor(int size) const {
+    const Picture* chosen = nullptr;
+    for (const Picture* image : images) {
+      if (image->complete() && (chosen == nullptr || image->width >= size)) {
+        chosen = image;
+      }
+    }
+    return chosen;
+  }
+  // The sizes the window systems ask for: the caption's and the task list's.
+  static constexpr int kSmall = 16;
+  static constexpr int kLarge = 32;
 };
 
 }  // namespace ui

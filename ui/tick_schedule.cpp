@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/timer.h"
 
 namespace ui {
 

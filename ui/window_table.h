@@ -9,7 +9,8 @@ namespace ui {
 
 class Form;
 
-// A driver's windows, one for each loaded form.
+// A driver's windows, one for each loaded form, and those of unloaded forms
+// until the model lets them go (Driver::releaseWindows).
 template <typename Window>
 class WindowTable {
  public:
@@ -35,33 +36,27 @@ class WindowTable {
     }
   }
 
-  // Takes the form's window out of the table, detached from the form; null
-  // when it has none. The unload may come from inside an event of that very
-  // window: the driver keeps it until that event is over.
-  std::unique_ptr<Window> take(const Form& form) {
+  // Detaches the form's window from it and keeps it until release().
+  void retire(const Form& form) {
     const auto found = std::find_if(windows_.begin(), windows_.end(),
                                     [&](const auto& window) { return window->form() == &form; });
-    if (found == windows_.end()) {
-      return nullptr;
+    if (found != windows_.end()) {
+      (*found)->detach();
+      retired_.push_back(std::move(*found));
+      windows_.erase(found);
     }
-    std::unique_ptr<Window> taken = std::move(*found);
-    windows_.erase(found);
-    taken->detach();
-    return taken;
   }
   // Every window, the one loaded last first.
-  std::vector<std::unique_ptr<Window>> takeAll() {
-    std::vector<std::unique_ptr<Window>> taken;
+  void retireAll() {
     while (!windows_.empty()) {
-      taken.push_back(std::move(windows_.back()));
-      windows_.pop_back();
-      taken.back()->detach();
+      retire(*windows_.back()->form());
     }
-    return taken;
   }
+  void release() { retired_.clear(); }
 
  private:
   std::vector<std::unique_ptr<Window>> windows_;
+  std::vector<std::unique_ptr<Window>> retired_;
 };
 
 }  // namespace ui

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "bench/model/allocation_count.h"
-#include "game/form1.h"
+#include "game/game_window.h"
 #include "ui/application.h"
 #include "ui/driver.h"
 
@@ -22,14 +22,15 @@ class NullDriver final : public ui::Driver {
   void formLoaded(ui::Form& /*form*/) override {}
   void formShown(ui::Form& /*form*/) override {}
   void formUnloading(ui::Form& /*form*/) override {}
+  void releaseWindows() override {}
   void captionChanged(ui::Form& /*form*/) override {}
+  void focusChanged(ui::Form& /*form*/) override {}
   void repaint(ui::Form& /*form*/, const ui::PixelRect& area) override {
     benchmark::DoNotOptimize(area);
   }
   [[nodiscard]] Time now() const override { return clock; }
   void wakeAt(std::optional<Time> /*due*/) override {}
-  void messageBox(std::string_view /*prompt*/, std::string_view /*title*/,
-                  ui::Form* /*owner*/) override {}
+  void messageBox(const ui::MessageBox& /*box*/) override {}
   void quit(int /*status*/) override {}
 
   Time clock{0};
@@ -38,13 +39,13 @@ class NullDriver final : public ui::Driver {
 struct Game {
   NullDriver driver;
   ui::Application app{driver, "vorel"};
-  game::Form1* form = nullptr;
+  game::GameWindow* form = nullptr;
 
   Game() {
-    app.registerForm(game::Form1::kName,
-                     [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
-    app.start(game::Form1::kName);
-    form = &app.form<game::Form1>(game::Form1::kName);
+    app.registerForm(game::GameWindow::kName,
+                     [](ui::Application& a) { return std::make_unique<game::GameWindow>(a); });
+    app.start(game::GameWindow::kName);
+    form = &app.form<game::GameWindow>(game::GameWindow::kName);
   }
 
   // Puts the column far to the right, where it can march for a long time
@@ -52,7 +53,7 @@ struct Game {
   void arrange(int visibleEvery) {
     app.dispatch([&] {
       for (std::int16_t i = 0; i < 120; ++i) {
-        ui::Image& element = form->column()(i);
+        ui::Image& element = form->enemyColumn()(i);
         element.setLeft(1.0e7F + 500.0F * static_cast<float>(i));
         element.setVisible(visibleEvery > 0 && i % visibleEvery == 0);
       }
@@ -91,10 +92,10 @@ BENCHMARK(Tick)->Arg(1)->Arg(2)->Arg(0)->ArgName("visibleEvery");
 
 void KeyPress(benchmark::State& state) {
   Game game;
-  const auto key = static_cast<std::int16_t>(state.range(0));
+  const auto key = static_cast<char16_t>(state.range(0));
   const long long before = bench::allocationCount();
   for (auto _ : state) {
-    game.app.keyPress(*game.form, key);
+    game.app.typed(*game.form, std::u16string_view(&key, 1));
   }
   reportAllocations(state, before);
 }

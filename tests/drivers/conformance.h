@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "about/frm_about.h"
+#include "about/about_window.h"
 #include "assets/pictures.h"
-#include "game/form1.h"
+#include "game/game_window.h"
 #include "ui/application.h"
 #include "ui/twips.h"
 
@@ -74,18 +74,20 @@ template <typename P>
 class Conformance : public ::testing::Test {
  protected:
   ui::Application& app() { return probe.app(); }
-  game::Form1& game() { return app().template form<game::Form1>(game::Form1::kName); }
-  about::FrmAbout* about() {
-    return dynamic_cast<about::FrmAbout*>(app().loadedForm(about::FrmAbout::kName));
+  game::GameWindow& game() {
+    return app().template form<game::GameWindow>(game::GameWindow::kName);
+  }
+  about::AboutWindow* about() {
+    return dynamic_cast<about::AboutWindow*>(app().loadedForm(about::AboutWindow::kName));
   }
   bool paused() { return game().gameTimer().interval() == 0; }
-  float front() { return game().column()(0).left(); }
+  float front() { return game().enemyColumn()(0).left(); }
   // Moves the column to the right, so that the ship is reached only after
   // `twips` more, and the test has the time it needs however slow the machine.
   void holdOff(float twips) {
     app().dispatch([&] {
       for (std::int16_t i = 0; i < 120; ++i) {
-        game().column()(i).setLeft(ui::offset(game().column()(i).left(), twips));
+        game().enemyColumn()(i).setLeft(ui::offset(game().enemyColumn()(i).left(), twips));
       }
     });
   }
@@ -103,7 +105,7 @@ TYPED_TEST_P(Conformance, TypedKeysAndClicksReachTheModelAndNothingWakesWhilePau
   auto& p = this->probe;
   p.start();
   this->holdOff(60000);
-  game::Form1& game = this->game();
+  game::GameWindow& game = this->game();
   const struct {
     char16_t typed;
     const char* echo;
@@ -158,7 +160,7 @@ TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
   p.press(Key::Tab);
   p.press(Key::Enter);
   ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 1; }));
-  EXPECT_EQ(boxes[0], about::FrmAbout::kUnavailable);
+  EXPECT_EQ(boxes[0], about::AboutWindow::kUnavailable);
   p.press(Key::AltS);
   ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 2; }));
   EXPECT_TRUE(this->paused());
@@ -173,7 +175,7 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   this->holdOff(6000);  // the front enemies still in view
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
   p.settle();
-  game::Form1& game = this->game();
+  game::GameWindow& game = this->game();
   const Frame scene = p.frame(game);
   ASSERT_EQ(scene.width, 792);
   ASSERT_EQ(scene.height, 72);
@@ -190,7 +192,7 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   EXPECT_GT(scene.count({346, 57, 100, 15}, text), 40);  // "About", in the middle
   EXPECT_EQ(scene.count({0, 57, 346, 15}, text) + scene.count({446, 57, 346, 15}, text), 0);
   EXPECT_EQ(scene.count({0, 16, 24, 34}, is(0)), 24 * 34);
-  const int marker = ui::toPixels(game.endMarker().left());
+  const int marker = ui::toPixels(game.endFlag().left());
   const int yellow = scene.count({0, 0, 792, 72}, is(0xFFFF00));
   EXPECT_GT(yellow, 0);
   EXPECT_EQ(scene.count({marker, 16, 105, 41}, is(0xFFFF00)), yellow);
@@ -222,7 +224,7 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
 
 TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {
   auto& p = this->probe;
-  game::Form1& game = this->game();
+  game::GameWindow& game = this->game();
   std::vector<std::string> seen;
   p.answerBoxes([&](const Box& box) {
     seen = {box.title, box.text};
@@ -237,7 +239,7 @@ TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {
     EXPECT_FALSE(p.waking()) << "a timer woke the program under the defeat box";
   });
   p.start();
-  this->app().dispatch([&] { game.column()(0).setLeft(1260); });  // lost at the next tick
+  this->app().dispatch([&] { game.enemyColumn()(0).setLeft(1260); });  // lost at the next tick
   EXPECT_EQ(p.runToEnd(), 0);
   EXPECT_EQ(seen, (std::vector<std::string>{"vorel", "لقد خسرة"}));
 }
@@ -254,8 +256,9 @@ TYPED_TEST_P(Conformance, TheProgramEndsWithItsLastWindowOrAnUntrappedError) {
   this->holdOff(60000);
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
   p.close(this->game());
-  ASSERT_TRUE(p.runUntil(
-      [&] { return this->app().loadedForm(game::Form1::kName) == nullptr && !p.showing("Game"); }));
+  ASSERT_TRUE(p.runUntil([&] {
+    return this->app().loadedForm(game::GameWindow::kName) == nullptr && !p.showing("Game");
+  }));
   EXPECT_FALSE(this->app().ended());
   p.press(Key::AltS);  // its box, and the last window goes
   EXPECT_EQ(p.runToEnd(), 0);
@@ -266,7 +269,7 @@ TYPED_TEST_P(Conformance, AnUntrappedErrorIsReportedThenTheProgramEndsWithOne) {
   std::vector<std::string> seen;
   p.answerBoxes([&](const Box& box) { seen = {box.title, box.text}; });
   p.start();
-  this->app().dispatch([&] { this->game().column()(5).setLeft(std::nanf("")); });
+  this->app().dispatch([&] { this->game().enemyColumn()(5).setLeft(std::nanf("")); });
   EXPECT_EQ(p.runToEnd(), 1);  // the next tick fails
   EXPECT_EQ(seen, (std::vector<std::string>{"vorel", "Error 5: Invalid argument"}));
 }

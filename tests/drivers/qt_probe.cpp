@@ -20,10 +20,10 @@ namespace conformance {
 class QtProbe {
  public:
   QtProbe() {
-    app_.registerForm(game::Form1::kName,
-                      [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
-    app_.registerForm(about::FrmAbout::kName, [](ui::Application& a) {
-      return std::make_unique<about::FrmAbout>(
+    app_.registerForm(game::GameWindow::kName,
+                      [](ui::Application& a) { return std::make_unique<game::GameWindow>(a); });
+    app_.registerForm(about::AboutWindow::kName, [](ui::Application& a) {
+      return std::make_unique<about::AboutWindow>(
           a, std::make_unique<about::LinuxServices>(std::vector<std::string>{}));
     });
     QObject::connect(&answerer_, &QTimer::timeout, [this] { answerOpenBox(); });
@@ -32,8 +32,8 @@ class QtProbe {
   ui::Application& app() { return app_; }
 
   void start() {
-    ASSERT_TRUE(app_.start(game::Form1::kName));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window(app_.form(game::Form1::kName))));
+    ASSERT_TRUE(app_.start(game::GameWindow::kName));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window(app_.form(game::GameWindow::kName))));
   }
   static bool runUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); }
   static void settle() { QTest::qWait(300); }

@@ -35,8 +35,8 @@ class Win32Probe {
   ui::Application& app() { return app_; }
 
   void start() {
-    ASSERT_TRUE(app_.start(game::Form1::kName));
-    HWND game = driver_.windowOf(app_.form(game::Form1::kName));
+    ASSERT_TRUE(app_.start(game::GameWindow::kName));
+    HWND game = driver_.windowOf(app_.form(game::GameWindow::kName));
     ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == game; }));
   }
   bool runUntil(const std::function<bool()>& done) {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "about/frm_about.h"
+#include "about/about_window.h"
 #include "support/fake_services.h"
 #include "ui/application.h"
 #include "ui/error.h"
@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   }
   ui::headless::HeadlessDriver driver;
   ui::Application app(driver, "vorel");
-  about::FrmAbout window(app, std::move(owned));
+  about::AboutWindow window(app, std::move(owned));
   about::RegistryKey root = about::kLocalMachine;
   std::string path = "K";
   std::string entry = "V";
   std::string text = "before";
   try {
-    (void)window.GetKeyValue(root, path, entry, text);
+    (void)window.readRegistryText(root, path, entry, text);
   } catch (const ui::Error&) {  // NOLINT(bugprone-empty-catch): raising is allowed
   }
   if (text.size() > 1024 || services.open != 0) {

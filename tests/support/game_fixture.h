@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "about/frm_about.h"
-#include "game/form1.h"
+#include "about/about_window.h"
+#include "game/game_window.h"
 #include "support/fake_services.h"
 #include "ui/application.h"
 #include "ui/headless/headless_driver.h"
@@ -29,18 +29,18 @@ int errorOf(auto&& operation) {
 class GameFixture : public ::testing::Test {
  protected:
   GameFixture() {
-    app.registerForm(game::Form1::kName,
-                     [](ui::Application& a) { return std::make_unique<game::Form1>(a); });
-    app.registerForm(about::FrmAbout::kName, [this](ui::Application& a) {
+    app.registerForm(game::GameWindow::kName,
+                     [](ui::Application& a) { return std::make_unique<game::GameWindow>(a); });
+    app.registerForm(about::AboutWindow::kName, [this](ui::Application& a) {
       auto services = std::make_unique<FakeServices>();
       fake = services.get();
-      return std::make_unique<about::FrmAbout>(a, std::move(services));
+      return std::make_unique<about::AboutWindow>(a, std::move(services));
     });
   }
-  void SetUp() override { ASSERT_TRUE(app.start(game::Form1::kName)); }
+  void SetUp() override { ASSERT_TRUE(app.start(game::GameWindow::kName)); }
 
-  game::Form1& f() { return app.form<game::Form1>(game::Form1::kName); }
-  about::FrmAbout& about() { return app.form<about::FrmAbout>(about::FrmAbout::kName); }
+  game::GameWindow& f() { return app.form<game::GameWindow>(game::GameWindow::kName); }
+  about::AboutWindow& about() { return app.form<about::AboutWindow>(about::AboutWindow::kName); }
 
   // Element i at 3360 + 500 i, less 100 for each tick so far, hidden or not.
   static float home(int i, int tick) {
@@ -49,7 +49,7 @@ class GameFixture : public ::testing::Test {
   // Ticks of the game timer, which runs at the layer's shortest period.
   void ticks(int count) { driver.advance(ui::kShortestTimerPeriod * count); }
   void press(int code) { driver.pressKey(f(), static_cast<std::int16_t>(code)); }
-  ui::Image& l(int i) { return f().column()(static_cast<std::int16_t>(i)); }
+  ui::Image& l(int i) { return f().enemyColumn()(static_cast<std::int16_t>(i)); }
   float left(int i) { return l(i).left(); }
   bool visible(int i) { return l(i).visible(); }
   // Puts the game in a chosen state the way no handler does.

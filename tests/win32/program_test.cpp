@@ -13,7 +13,7 @@
 #include <string_view>
 #include <thread>
 
-#include "about/frm_about.h"
+#include "about/about_window.h"
 #include "app/program.h"
 #include "assets/pictures.h"
 #include "run_loop.h"
@@ -226,9 +226,9 @@ TEST(Launcher, StartsTheToolByItsExactPathFromAKeyItMayOnlyRead) {
   ui::win32::Win32Driver driver;
   ui::Application app{driver, "vorel"};
   app::registerForms(app);
-  ASSERT_TRUE(app.start(about::FrmAbout::kName));
-  auto& window = app.form<about::FrmAbout>(about::FrmAbout::kName);
-  app.click(window.cmdSysInfo());
+  ASSERT_TRUE(app.start(about::AboutWindow::kName));
+  auto& window = app.form<about::AboutWindow>(about::AboutWindow::kName);
+  app.click(window.systemInfoButton());
   EXPECT_TRUE(win32_testing::runUntil(
       driver, app, [&] { return tool.ran(); }, 20s));
   EXPECT_FALSE(decoy.ran());

@@ -11,7 +11,7 @@
 
 #include "app/program.h"
 #include "app/settings.h"
-#include "game/form1.h"
+#include "game/game_window.h"
 #include "ui/qt/qt_driver.h"
 
 int main(int argc, char** argv) {
@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
   ui::qt::QtDriver driver;
   ui::Application program(driver, std::string(app::settings::kTitle));
   app::registerForms(program);
-  QWidget* window =
-      program.start(game::Form1::kName) ? driver.window(program.form(game::Form1::kName)) : nullptr;
+  QWidget* window = program.start(game::GameWindow::kName)
+                        ? driver.window(program.form(game::GameWindow::kName))
+                        : nullptr;
   if (window == nullptr) {
     std::fprintf(stderr, "%s: the game ended before its first frame\n", argv[0]);
     return 1;

@@ -3,10 +3,33 @@
 #include <algorithm>
 
 #include "ui/application.h"
-#include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/text_layout.h"
 
 namespace ui::headless {
+namespace {
+
+class Recorder final : public Canvas {
+ public:
+  std::vector<Drawn> drawn;
+
+  void fill(const PixelRect& area, Color color) override {
+    drawn.push_back({.kind = Drawn::Kind::Fill, .rect = area, .color = color});
+  }
+  void drawPicture(const Picture& picture, const PixelRect& to) override {
+    drawn.push_back({.kind = Drawn::Kind::Picture, .rect = to, .picture = &picture});
+  }
+  void drawText(const TextLine& line, const TextStyle& style, const PixelRect& clip) override {
+    drawn.push_back({.kind = Drawn::Kind::Text,
+                     .rect = clip,
+                     .text = line.text,
+                     .x = line.x,
+                     .y = line.y,
+                     .style = style});
+  }
+};
+
+}  // namespace
 
 void HeadlessDriver::formShown(Form& form) {
   std::erase(shown_, &form);
@@ -20,6 +43,19 @@ void HeadlessDriver::formUnloading(Form& form) {
 
 void HeadlessDriver::repaint(Form& form, const PixelRect& area) {
   repaints_.emplace_back(&form, area);
+}
+
+int HeadlessDriver::width(std::string_view text, const FontFace& face) {
+  const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
+  });
+  return static_cast<int>(characters) * face.pixelSize / 2;
+}
+
+std::vector<Drawn> HeadlessDriver::paint(const Form& form, const PixelRect& area, int dpi) {
+  Recorder recorder;
+  form.paint(area, DisplayScale(dpi), recorder, *this);
+  return std::move(recorder.drawn);
 }
 
 std::vector<PixelRect> HeadlessDriver::takeRepaints(const Form& form) {
@@ -43,8 +79,18 @@ void HeadlessDriver::advance(Time duration) {
   now_ = std::max(now_, until);
 }
 
+KeyResult HeadlessDriver::press(Form& form, const KeyStroke& stroke, std::u16string_view text) {
+  const KeyResult result = app_->keyDown(form, stroke);
+  if (result == KeyResult::Type) {
+    app_->typed(form, text);
+  }
+  app_->idle();
+  return result;
+}
+
 void HeadlessDriver::pressKey(Form& form, std::int16_t keyCode) {
-  app_->keyPress(form, keyCode);
+  const auto unit = static_cast<char16_t>(keyCode);
+  app_->typed(form, std::u16string_view(&unit, 1));
 }
 
 void HeadlessDriver::click(Control& control) {
@@ -64,12 +110,13 @@ bool HeadlessDriver::isShown(const Form& form) const {
   return std::find(shown_.begin(), shown_.end(), &form) != shown_.end();
 }
 
-void HeadlessDriver::messageBox(std::string_view prompt, std::string_view title, Form* owner) {
-  boxes_.push_back(Box{std::string(prompt), std::string(title), owner});
+void HeadlessDriver::messageBox(const MessageBox& box) {
+  boxes_.push_back(
+      Box{std::string(box.prompt), std::string(box.title), box.owner, box.rightToLeft});
   if (answerer_) {
     // A copy: the answerer may open boxes of its own.
-    const Box box = boxes_.back();
-    answerer_(box);
+    const Box shown = boxes_.back();
+    answerer_(shown);
   }
 }
 

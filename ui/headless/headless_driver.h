@@ -9,6 +9,8 @@
 
 #include "ui/driver.h"
 #include "ui/geometry.h"
+#include "ui/keyboard.h"
+#include "ui/paint.h"
 
 namespace ui {
 class Control;
@@ -17,14 +19,29 @@ class Form;
 
 namespace ui::headless {
 
+// What a window's paint drew, item by item, with a measure of fixed widths:
+// every character half as wide as the font is high, lines two pixels apart.
+struct Drawn {
+  enum class Kind : std::uint8_t { Fill, Picture, Text };
+  Kind kind = Kind::Fill;
+  PixelRect rect;  // the area filled, the picture's destination, or the text's clip
+  const Picture* picture = nullptr;
+  std::string text;
+  int x = 0;  // the text's top left
+  int y = 0;
+  TextStyle style;
+  Color color = Color::rgb(0, 0, 0);  // of a fill
+};
+
 // A driver with no windows, for tests: a virtual clock the test advances,
 // events the test injects, and message boxes the test reads and answers.
-class HeadlessDriver final : public Driver {
+class HeadlessDriver final : public Driver, public TextMeasure {
  public:
   struct Box {
     std::string prompt;
     std::string title;
     const Form* owner = nullptr;
+    bool rightToLeft = false;
   };
   // Called while a message box is open, as the user would see it; when it
   // returns, the box has been dismissed with OK. It may advance the clock.
@@ -34,20 +51,27 @@ class HeadlessDriver final : public Driver {
   void formLoaded(Form& /*form*/) override {}
   void formShown(Form& form) override;
   void formUnloading(Form& form) override;
+  void releaseWindows() override {}
   void captionChanged(Form& /*form*/) override {}
+  void focusChanged(Form& /*form*/) override {}
   void repaint(Form& form, const PixelRect& area) override;
   [[nodiscard]] Time now() const override { return now_; }
   void wakeAt(std::optional<Time> due) override { due_ = due; }
-  void messageBox(std::string_view prompt, std::string_view title, Form* owner) override;
+  void messageBox(const MessageBox& box) override;
   void quit(int status) override;
+
+  int width(std::string_view text, const FontFace& face) override;
+  int lineHeight(const FontFace& face) override { return face.pixelSize + 2; }
 
   // Moves the virtual clock on, delivering every tick that falls due on the way.
   void advance(Time duration);
   // When the program asked to be woken for its next tick; nothing: no wake-up.
   [[nodiscard]] std::optional<Time> wakeTime() const { return due_; }
 
-  // Input, as a user would give it.
-  void pressKey(Form& form, std::int16_t keyCode);
+  // Input, as a user would give it: a key, then the text the platform
+  // composes for it when the model leaves it to the platform.
+  KeyResult press(Form& form, const KeyStroke& stroke, std::u16string_view text = {});
+  void pressKey(Form& form, std::int16_t keyCode);  // a typed character
   void click(Control& control);
   // A press and a release of the left button at pixels of the client area.
   void clickAt(Form& form, int x, int y) { drag(form, x, y, x, y); }
@@ -62,6 +86,8 @@ class HeadlessDriver final : public Driver {
   [[nodiscard]] Form* activeForm() const { return shown_.empty() ? nullptr : shown_.back(); }
   // The repaints asked for a window since the last call.
   [[nodiscard]] std::vector<PixelRect> takeRepaints(const Form& form);
+  // What painting an area of the window at a DPI draws.
+  [[nodiscard]] std::vector<Drawn> paint(const Form& form, const PixelRect& area, int dpi = 96);
 
  private:
   Application* app_ = nullptr;

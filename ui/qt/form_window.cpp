@@ -2,47 +2,21 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QTextOption>
-#include <algorithm>
 
 #include "ui/application.h"
-#include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/qt/canvas.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/to_qt.h"
-#include "ui/text.h"
 #include "ui/twips.h"
 
 namespace ui::qt {
 namespace {
-
-QColor toQColor(ui::Color color) {
-  return QColor::fromRgb(static_cast<QRgb>(color.standardRgb()));
-}
-
-QRect toQRect(const ui::PixelRect& rect) {
-  return {rect.x, rect.y, rect.width, rect.height};
-}
-
-ui::PixelRect toPixelRect(const QRect& rect) {
-  return {rect.x(), rect.y(), rect.width(), rect.height()};
-}
-
-// The system's sans-serif face. Sizes are set in pixels at 96 dpi, so that
-// every platform plugin, offscreen included, draws the same glyphs; Qt scales
-// them with the rest for the display.
-QFont toQFont(const ui::Font& design) {
-  QFont font(QStringLiteral("Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(design.pixelSize());
-  font.setWeight(static_cast<QFont::Weight>(std::clamp(design.weight, 1, 1000)));
-  font.setItalic(design.italic);
-  return font;
-}
 
 Qt::WindowFlags flagsFor(ui::BorderStyle border) {
   if (border == ui::BorderStyle::FixedDialog) {
@@ -54,19 +28,54 @@ Qt::WindowFlags flagsFor(ui::BorderStyle border) {
   return Qt::Window;
 }
 
+ui::Key keyOf(int key) {
+  switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return ui::Key::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return ui::Key::Enter;
+    case Qt::Key_Escape:
+      return ui::Key::Escape;
+    case Qt::Key_Backspace:
+      return ui::Key::Backspace;
+    case Qt::Key_Delete:
+      return ui::Key::Delete;
+    case Qt::Key_Space:
+      return ui::Key::Space;
+    case Qt::Key_F1:
+      return ui::Key::Help;
+    default:
+      // Qt names the keys of Latin characters by their upper-case codes.
+      return key > 0x20 && key < 0x7F ? ui::Key::Character : ui::Key::Other;
+  }
+}
+
+ui::KeyStroke strokeOf(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers held = event.modifiers();
+  const ui::Key key = keyOf(event.key());
+  return {key,
+          key == ui::Key::Character ? static_cast<char32_t>(event.key()) : 0,
+          {held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+           held.testFlag(Qt::AltModifier)}};
+}
+
 }  // namespace
 
-FormWindow::FormWindow(ui::Form& form, PictureCache& pictures)
+FormWindow::FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metrics)
     : QWidget(nullptr, flagsFor(form.design().border)),
       form_(&form),
       pictures_(&pictures),
-      background_(toQColor(form.design().background)) {
+      metrics_(&metrics) {
   const ui::FormDesign& design = form.design();
   // Every pixel is painted by paintEvent; Qt need not clear first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  setFocusPolicy(Qt::StrongFocus);
   setWindowTitle(toQString(form.caption()));
-  if (design.icon != nullptr) {
-    setWindowIcon(PictureCache::icon(*design.icon));
+  if (const ui::Icon* icon = form.icon()) {
+    setWindowIcon(PictureCache::icon(*icon));
   }
   // The geometry of a top-level widget is that of its client area.
   setGeometry(ui::toPixels(design.left), ui::toPixels(design.top), form.pixelWidth(),
@@ -77,14 +86,13 @@ FormWindow::FormWindow(ui::Form& form, PictureCache& pictures)
   createButtons();
 }
 
-FormWindow::~FormWindow() = default;
-
 void FormWindow::createButtons() {
-  // Creation order is the Tab order.
-  const ui::CommandButton* defaultButton = form_->defaultButton();
   for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
     auto widget = std::make_unique<QPushButton>(toQString(control->caption()), this);
-    widget->setDefault(control == defaultButton);
+    // The caption shows its access key; the model decides what Alt and a
+    // letter click, and what every other key does.
+    widget->setShortcut({});
+    widget->installEventFilter(this);
     QObject::connect(widget.get(), &QPushButton::clicked, this, [this, control] {
       if (form_ != nullptr) {
         form_->app().click(*control);
@@ -93,6 +101,7 @@ void FormWindow::createButtons() {
     buttons_.push_back(Button{std::move(widget), control});
   }
   syncButtons();
+  showFocus();
 }
 
 void FormWindow::syncButtons() {
@@ -102,8 +111,6 @@ void FormWindow::syncButtons() {
   }
 }
 
-// A window that is up already comes forward with its focus where it was; a
-// new one opens with the focus on its first button, the first in tab order.
 void FormWindow::showForm() {
   show();
   raise();
@@ -116,50 +123,81 @@ void FormWindow::updateCaption() {
 
 void FormWindow::repaintArea(const ui::PixelRect& area) {
   syncButtons();
-  // At once, not through a posted update: the model calls this once a handler
-  // is over, with everything it changed, so there is nothing to gather, and
-  // the event loop need not wake itself a second time.
   repaint(toQRect(area).intersected(rect()));
+}
+
+void FormWindow::showFocus() {
+  const ui::CommandButton* focused = form_->focus();
+  for (const Button& button : buttons_) {
+    button.widget->setDefault(button.control == form_->framedButton());
+    if (button.control == focused) {
+      button.widget->setFocus();
+    }
+  }
+  if (focused == nullptr) {
+    setFocus();
+  }
 }
 
 void FormWindow::detach() {
   form_ = nullptr;
-  for (Button& button : buttons_) {
-    button.control = nullptr;
-  }
-}
-
-ui::CommandButton* FormWindow::focusedButton() const {
-  const QWidget* focused = focusWidget();
-  for (const Button& button : buttons_) {
-    if (button.widget.get() == focused) {
-      return button.control;
-    }
-  }
-  return nullptr;
+  hide();
 }
 
 bool FormWindow::event(QEvent* event) {
-  switch (event->type()) {
-    case QEvent::WindowActivate:
-    case QEvent::WindowDeactivate:
-      // Nothing painted from the model looks different in an inactive window:
-      // only the buttons hear of it, and the window is not repainted.
-      for (const Button& button : buttons_) {
-        if (button.widget->isVisible()) {
-          QCoreApplication::sendEvent(button.widget.get(), event);
-        }
+  const QEvent::Type type = event->type();
+  if (type == QEvent::WindowActivate || type == QEvent::WindowDeactivate) {
+    // Nothing painted from the model looks different in an inactive window:
+    // only the buttons hear of it, and the window is not repainted.
+    for (const Button& button : buttons_) {
+      if (button.widget->isVisible()) {
+        QCoreApplication::sendEvent(button.widget.get(), event);
       }
-      return true;
-    default:
-      return QWidget::event(event);
+    }
+    if (type == QEvent::WindowActivate && form_ != nullptr) {
+      form_->app().activated(*form_);
+    }
+    return true;
   }
+  // Tab is the model's, not Qt's focus chain.
+  if (type == QEvent::KeyPress && keyDown(static_cast<const QKeyEvent&>(*event))) {
+    return true;
+  }
+  return QWidget::event(event);
 }
 
-// Nothing drawn shows where the focus is: the window is not repainted when
-// it takes or loses the keyboard.
-void FormWindow::focusInEvent(QFocusEvent* /*event*/) {}
-void FormWindow::focusOutEvent(QFocusEvent* /*event*/) {}
+// The buttons' keys are the model's too; a button that takes the focus (a
+// click on it) tells the model.
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    return keyDown(static_cast<const QKeyEvent&>(*event));
+  }
+  if (event->type() == QEvent::FocusIn && form_ != nullptr) {
+    for (const Button& button : buttons_) {
+      if (button.widget.get() == watched) {
+        form_->app().focusTo(*button.control);
+      }
+    }
+  }
+  return false;
+}
+
+bool FormWindow::keyDown(const QKeyEvent& event) {
+  if (form_ == nullptr) {
+    return true;
+  }
+  ui::Form& form = *form_;
+  switch (form.app().keyDown(form, strokeOf(event))) {
+    case ui::KeyResult::Taken:
+      return true;
+    case ui::KeyResult::Type:
+      form.app().typed(form, event.text().toStdU16String());
+      return true;
+    case ui::KeyResult::System:
+      break;
+  }
+  return false;
+}
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
   if (form_ != nullptr) {
@@ -168,30 +206,9 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
-// The keys the buttons leave: the model's named keys, then the character.
-void FormWindow::keyPressEvent(QKeyEvent* event) {
-  if (form_ == nullptr) {
-    return;
-  }
-  ui::Application& app = form_->app();
-  switch (event->key()) {
-    case Qt::Key_F1:
-      app.keyDown(*form_, ui::Key::Help);
-      return;
-    case Qt::Key_Escape:
-      app.keyDown(*form_, ui::Key::Escape);
-      break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      app.keyDown(*form_, ui::Key::Enter, focusedButton());
-      break;
-    default:
-      break;
-  }
-  // Alt combinations are the window system's (menus, access keys), not text.
-  const QString text = event->text();
-  if (form_ != nullptr && !text.isEmpty() && (event->modifiers() & Qt::AltModifier) == 0) {
-    app.keyPress(*form_, static_cast<std::int16_t>(text.at(0).unicode()));
+void FormWindow::inputMethodEvent(QInputMethodEvent* event) {
+  if (form_ != nullptr && !event->commitString().isEmpty()) {
+    form_->app().typed(*form_, event->commitString().toStdU16String());
   }
 }
 
@@ -219,48 +236,12 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FormWindow::paintEvent(QPaintEvent* event) {
+  if (form_ == nullptr) {
+    return;  // hidden
+  }
   QPainter painter(this);
-  painter.fillRect(event->rect(), background_);
-  if (form_ != nullptr) {
-    form_->forEachDrawn(
-        toPixelRect(event->rect()), [&](const ui::Image& image) { drawImage(painter, image); },
-        [&](const ui::Label& label) { drawLabel(painter, label); });
-  }
-}
-
-void FormWindow::drawImage(QPainter& painter, const ui::Image& image) {
-  if (image.picture() == nullptr || !image.picture()->complete()) {
-    return;
-  }
-  const QImage& picture = pictures_->image(*image.picture());
-  const ui::PixelRect box = image.pixelRect();
-  if (image.stretch()) {
-    // No smooth transform: stretched pixels stay crisp.
-    painter.drawImage(toQRect(box), picture);
-  } else {
-    painter.drawImage(QPoint(box.x, box.y), picture);
-  }
-}
-
-void FormWindow::drawLabel(QPainter& painter, const ui::Label& label) {
-  const ui::LabelDesign& design = label.design();
-  const QRect box = toQRect(label.pixelRect());
-  painter.fillRect(box, toQColor(design.background));
-  if (label.caption().empty()) {
-    return;
-  }
-  QString text = toQString(label.caption());
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  QTextOption option(
-      (design.alignment == ui::Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
-      Qt::AlignTop);
-  // Arabic reads from the right: shaped by the layout, placed right to left.
-  option.setTextDirection(ui::isRightToLeft(label.caption()) ? Qt::RightToLeft : Qt::LeftToRight);
-
-  // Text beyond the box is cut off: drawText clips to its rectangle.
-  painter.setFont(toQFont(design.font));
-  painter.setPen(toQColor(design.foreground));
-  painter.drawText(QRectF(box), text, option);
+  Canvas canvas(painter, *pictures_);
+  form_->paint(toPixelRect(event->rect()), ui::DisplayScale(), canvas, *metrics_);
 }
 
 }  // namespace ui::qt

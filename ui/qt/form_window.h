@@ -7,45 +7,41 @@
 
 #include "ui/geometry.h"
 
+class QKeyEvent;
+
 namespace ui {
 class CommandButton;
 class Form;
-class Image;
-class Label;
 }  // namespace ui
 
 namespace ui::qt {
 
 class PictureCache;
+class TextMetrics;
 
-// The top-level window of one loaded form. It paints the form's images and
-// labels from the model, hosts a real push button for each command button, and
-// turns the window's events into the Application's. Once detached it never
-// touches the model again.
+// The top-level window of one loaded form. It paints what the form hands it,
+// hosts a real push button for each command button, and passes the window's
+// events on to the Application. Once detached it never touches the model again.
 class FormWindow final : public QWidget {
  public:
   // Creates the window, hidden, with its buttons.
-  FormWindow(ui::Form& form, PictureCache& pictures);
-  FormWindow(const FormWindow&) = delete;
-  FormWindow& operator=(const FormWindow&) = delete;
-  FormWindow(FormWindow&&) = delete;
-  FormWindow& operator=(FormWindow&&) = delete;
-  ~FormWindow() override;
+  FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metrics);
 
   [[nodiscard]] const ui::Form* form() const { return form_; }
 
   void showForm();
   void updateCaption();
   void repaintArea(const ui::PixelRect& area);
-  // The form is about to be destroyed: forget it, and close without asking.
+  // The native focus and the default frame where the model has them.
+  void showFocus();
+  // The form is unloading: forget it, and leave the screen.
   void detach();
 
  protected:
   bool event(QEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -59,13 +55,12 @@ class FormWindow final : public QWidget {
   void createButtons();
   // Buttons are widgets: they follow their controls' place and visibility.
   void syncButtons();
-  [[nodiscard]] ui::CommandButton* focusedButton() const;
-  void drawImage(QPainter& painter, const ui::Image& image);
-  static void drawLabel(QPainter& painter, const ui::Label& label);
+  // A key for the model; false when it is the window system's.
+  bool keyDown(const QKeyEvent& event);
 
   ui::Form* form_;
   PictureCache* pictures_;
-  QColor background_;
+  TextMetrics* metrics_;
   std::vector<Button> buttons_;  // in tab order
 };
 

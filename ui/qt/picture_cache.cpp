@@ -9,11 +9,6 @@ namespace {
 
 // The picture's 0xAARRGGBB words are exactly Qt's 32-bit formats in memory.
 QImage wrap(const ui::Picture& picture, QImage::Format format) {
-  if (!picture.complete()) {
-    qWarning("vorel: picture %.*s does not match its size", static_cast<int>(picture.name.size()),
-             picture.name.data());
-    return {};
-  }
   const auto* bits = reinterpret_cast<const uchar*>(picture.pixels.data());
   const auto stride = static_cast<qsizetype>(picture.width) * 4;
   return {bits, picture.width, picture.height, stride, format};
@@ -32,8 +27,10 @@ const QImage& PictureCache::image(const ui::Picture& picture) {
 
 QIcon PictureCache::icon(const ui::Icon& icon) {
   QIcon result;
-  for (const ui::Picture* picture : icon.images) {
-    result.addPixmap(QPixmap::fromImage(wrap(*picture, QImage::Format_ARGB32)));
+  for (const int size : {ui::Icon::kSmall, ui::Icon::kLarge}) {
+    if (const ui::Picture* picture = icon.imageFor(size)) {
+      result.addPixmap(QPixmap::fromImage(wrap(*picture, QImage::Format_ARGB32)));
+    }
   }
   return result;
 }

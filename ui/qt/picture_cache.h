@@ -17,7 +17,7 @@ class PictureCache {
  public:
   [[nodiscard]] const QImage& image(const ui::Picture& picture);
 
-  // Pictures with alpha, as icons have.
+  // The icon's images at the sizes the model chooses, with their alpha.
   [[nodiscard]] static QIcon icon(const ui::Icon& icon);
 
  private:

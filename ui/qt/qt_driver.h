@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/driver.h"
+#include "ui/qt/canvas.h"
 #include "ui/qt/picture_cache.h"
 #include "ui/qt/timer_fd.h"
 #include "ui/window_table.h"
@@ -32,27 +33,26 @@ class QtDriver final : public ui::Driver {
   void formLoaded(ui::Form& form) override;
   void formShown(ui::Form& form) override;
   void formUnloading(ui::Form& form) override;
+  void releaseWindows() override;
   void captionChanged(ui::Form& form) override;
+  void focusChanged(ui::Form& form) override;
   void repaint(ui::Form& form, const ui::PixelRect& area) override;
   [[nodiscard]] Time now() const override { return monotonicNow(); }
   void wakeAt(std::optional<Time> due) override;
-  void messageBox(std::string_view prompt, std::string_view title, ui::Form* owner) override;
+  void messageBox(const ui::MessageBox& box) override;
   void quit(int status) override;
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
   // Whether the kernel timer will wake the program for a tick.
   [[nodiscard]] bool waking() const { return clock_.armed(); }
+  [[nodiscard]] TextMetrics& metrics() { return metrics_; }
 
  private:
-  void retire(std::unique_ptr<FormWindow> window);
-
   ui::Application* app_ = nullptr;
   PictureCache pictures_;
+  TextMetrics metrics_;
   ui::WindowTable<FormWindow> windows_;
-  // Windows of unloaded forms, waiting for Qt to delete them once no event
-  // of theirs is still on the stack.
-  std::vector<std::unique_ptr<FormWindow>> retired_;
   TimerFd clock_;
   QSocketNotifier notifier_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last

@@ -1,11 +1,11 @@
-#include "about/frm_about.h"
+#include "about/about_window.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include "assets/pictures.h"
-#include "game/form1.h"
+#include "game/game_window.h"
 #include "ui/error.h"
 #include "ui/text.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 using ui::Color;
 
-const ui::FormDesign kFrmAbout{
+const ui::FormDesign kAboutWindow{
     .caption = "About",
     .clientWidth = 5265,
     .clientHeight = 2250,
@@ -26,7 +26,7 @@ const ui::FormDesign kFrmAbout{
 };
 
 // The controls in design order.
-const ui::ButtonDesign kCmdOK{
+const ui::ButtonDesign kOkButton{
     .name = "cmdOK",
     .box = {.left = 240, .top = 1800, .width = 1260, .height = 345},
     .caption = "OK",
@@ -34,39 +34,39 @@ const ui::ButtonDesign kCmdOK{
     .isDefault = true,
     .isCancel = true,
 };
-const ui::ButtonDesign kCmdSysInfo{
+const ui::ButtonDesign kSystemInfoButton{
     .name = "cmdSysInfo",
     .box = {.left = 3720, .top = 1800, .width = 1245, .height = 345},
     .caption = "&System Info...",
     .tabIndex = 1,
 };
-const ui::LabelDesign kLabel1{
+const ui::LabelDesign kNote{
     .name = "Label1",
     .box = {.left = 1440, .top = 240, .width = 2655, .height = 1455},
     .caption =
-        "I drew every ship and enemy of this little game by hand, one pixel at a time.\r\n"
-        "Hold the space bar, keep calm, and may the column never reach your ship!\r",
+        "I drew every ship and enemy of this little game by hand, pixel by pixel.\r\n"
+        "Hold the space bar, keep calm, and may the column never reach you!\r",
     .background = Color::rgb(255, 255, 255),
     .foreground = Color::rgb(255, 0, 0),
-    .font = {.points = 9.75, .weight = 400, .italic = false, .charset = 178},
+    .font = {.points = 9.75},
     // On top of the version label, which overlaps its lower left: "Version 3"
     // ends before the note's text begins, so no text is painted over.
     .zOrder = 1,
 };
-const ui::ImageDesign kImage1{
+const ui::ImageDesign kPortrait{
     .name = "Image1",
     .box = {.left = 4320, .top = 600, .width = 825, .height = 1065},
     .picture = &assets::portrait(),
     .stretch = true,
 };
-const ui::LabelDesign kLblTitle{
+const ui::LabelDesign kTitleLabel{
     .name = "lblTitle",
     .box = {.left = 240, .top = 840, .width = 1125, .height = 240},
     .caption = "Orvanta",
     .background = Color::rgb(255, 255, 255),
     .foreground = Color::rgb(0, 0, 0),
 };
-const ui::LabelDesign kLblVersion{
+const ui::LabelDesign kVersionLabel{
     .name = "lblVersion",
     .box = {.left = 240, .top = 1080, .width = 1965, .height = 225},
     .caption = "Version 3",
@@ -98,62 +98,53 @@ class KeyCloser {
 
 }  // namespace
 
-FrmAbout::FrmAbout(ui::Application& app, std::unique_ptr<SystemServices> services)
-    : ui::Form(app, kName, kFrmAbout), services_(std::move(services)) {}
+AboutWindow::AboutWindow(ui::Application& app, std::unique_ptr<SystemServices> services)
+    : ui::Form(app, kName, kAboutWindow), services_(std::move(services)) {}
 
-void FrmAbout::build() {
-  cmdOK_ = &add<ui::CommandButton>(kCmdOK);
-  cmdSysInfo_ = &add<ui::CommandButton>(kCmdSysInfo);
-  note_ = &add<ui::Label>(kLabel1);
-  portrait_ = &add<ui::Image>(kImage1);
-  lblTitle_ = &add<ui::Label>(kLblTitle);
-  lblVersion_ = &add<ui::Label>(kLblVersion);
+void AboutWindow::build() {
+  okButton_ = &add<ui::CommandButton>(kOkButton);
+  systemInfoButton_ = &add<ui::CommandButton>(kSystemInfoButton);
+  note_ = &add<ui::Label>(kNote);
+  portrait_ = &add<ui::Image>(kPortrait);
+  titleLabel_ = &add<ui::Label>(kTitleLabel);
+  versionLabel_ = &add<ui::Label>(kVersionLabel);
 }
 
-void FrmAbout::onLoad() {
+void AboutWindow::onLoad() {
   setCaption("About " + app().title());
 }
 
-void FrmAbout::onClick(ui::Control& control) {
-  if (&control == cmdOK_) {
-    cmdOKClick();
-  } else if (&control == cmdSysInfo_) {
-    cmdSysInfoClick();
+void AboutWindow::onClick(ui::Control& control) {
+  if (&control == okButton_) {
+    resumeGameAndClose();
+  } else if (&control == systemInfoButton_) {
+    startSystemInformation();
   }
 }
 
 // Resumes the game and closes this window. When the game window was closed
 // while this one was open there is no game to resume: this window closes, and
 // being the last one, the program ends.
-void FrmAbout::cmdOKClick() {
-  if (auto* game = dynamic_cast<game::Form1*>(app().loadedForm(game::Form1::kName))) {
+void AboutWindow::resumeGameAndClose() {
+  if (auto* game = dynamic_cast<game::GameWindow*>(app().loadedForm(game::GameWindow::kName))) {
     game->resume();
   }
   unload();
 }
 
-void FrmAbout::cmdSysInfoClick() {
-  StartSysInfo();
-}
-
-void FrmAbout::StartSysInfo() {
+void AboutWindow::startSystemInformation() {
   try {
-    std::string SysInfoPath;
-    RegistryKey root = kLocalMachine;
-    std::string keyName = kToolKey;
-    std::string valueName = kToolValue;
-    if (!GetKeyValue(root, keyName, valueName, SysInfoPath)) {
-      keyName = kFolderKey;
-      valueName = kFolderValue;
-      if (!GetKeyValue(root, keyName, valueName, SysInfoPath)) {
+    std::string toolPath;
+    if (!readRegistryText(kLocalMachine, kToolKey, kToolValue, toolPath)) {
+      if (!readRegistryText(kLocalMachine, kFolderKey, kFolderValue, toolPath)) {
         throw ui::Error(ui::ErrorNumber::FileNotFound);
       }
-      if (!services_->fileExists(SysInfoPath + kToolFile)) {
+      if (!services_->fileExists(toolPath + kToolFile)) {
         throw ui::Error(ui::ErrorNumber::FileNotFound);
       }
-      SysInfoPath += kToolFile;
+      toolPath += kToolFile;
     }
-    services_->startProcess(SysInfoPath);
+    services_->startProcess(toolPath);
     return;
   } catch (const ui::Error&) {
   } catch (const std::exception&) {
@@ -161,21 +152,21 @@ void FrmAbout::StartSysInfo() {
   app().msgBox(kUnavailable);
 }
 
-bool FrmAbout::GetKeyValue(RegistryKey& KeyRoot, std::string& KeyName, std::string& SubKeyRef,
-                           std::string& KeyVal) {
+bool AboutWindow::readRegistryText(RegistryKey root, const std::string& keyName,
+                                   const std::string& valueName, std::string& value) {
   RegistryKey key = 0;
   // The key is closed on every way out, errors included.
   const KeyCloser closer(*services_, key);
 
-  if (services_->openKey(KeyRoot, KeyName, 0, kKeyRead, key) != kSuccess) {
-    KeyVal.clear();
+  if (services_->openKey(root, keyName, 0, kKeyRead, key) != kSuccess) {
+    value.clear();
     return false;
   }
   std::array<std::uint8_t, kBufferSize> buffer{};
   std::uint32_t size = kBufferSize;
   std::uint32_t type = 0;
-  if (services_->queryValue(key, SubKeyRef, type, buffer, size) != kSuccess) {
-    KeyVal.clear();
+  if (services_->queryValue(key, valueName, type, buffer, size) != kSuccess) {
+    value.clear();
     return false;
   }
 
@@ -191,7 +182,7 @@ bool FrmAbout::GetKeyValue(RegistryKey& KeyRoot, std::string& KeyName, std::stri
 
   switch (type) {
     case kString:
-      KeyVal = std::move(text);
+      value = std::move(text);
       break;
     case kNumber: {
       // The number's decimal digits, from its little-endian bytes.
@@ -199,11 +190,11 @@ bool FrmAbout::GetKeyValue(RegistryKey& KeyRoot, std::string& KeyName, std::stri
       for (std::size_t byte = std::min<std::size_t>(n, 4); byte-- > 0;) {
         number = (number << 8) | buffer[byte];
       }
-      KeyVal = ui::decimal(number);
+      value = ui::decimal(number);
       break;
     }
     default:
-      break;  // other types leave KeyVal as it was
+      break;  // other types leave the value as it was
   }
   return true;
 }

@@ -1,4 +1,4 @@
-#include "game/form1.h"
+#include "game/game_window.h"
 
 #include "assets/pictures.h"
 #include "ui/text.h"
@@ -9,11 +9,11 @@ namespace {
 
 using ui::Color;
 
-const ui::FormDesign kForm1{
+const ui::FormDesign kGameWindow{
     .caption = "Game",
     .clientWidth = 11880,
     .clientHeight = 1080,
-    .background = Color::system(Color::kMenuText),
+    .background = Color::system(ui::SystemColor::MenuText),
     .border = ui::BorderStyle::Sizable,
     .icon = &assets::snowflake(),
     .left = 60,
@@ -23,58 +23,59 @@ const ui::FormDesign kForm1{
 // The controls in design order.
 // The second timer's tick does nothing, so nothing needs waking for it: it only
 // takes part in the pause, through its Interval.
-const ui::TimerDesign kTimer2{.name = "Timer2", .interval = 1, .enabled = true, .handled = false};
-const ui::TimerDesign kTimer1{.name = "Timer1", .interval = 1, .enabled = true};
-const ui::LabelDesign kLabel1{
+const ui::TimerDesign kSecondTimer{
+    .name = "Timer2", .interval = 1, .enabled = true, .handled = false};
+const ui::TimerDesign kGameTimer{.name = "Timer1", .interval = 1, .enabled = true};
+const ui::LabelDesign kAboutBar{
     .name = "Label1",
     .box = {.left = 0, .top = 840, .width = 11895, .height = 255},
     .visible = true,
     .caption = "About",
     .background = Color::rgb(0, 255, 255),
-    .foreground = Color::system(Color::kButtonText),
-    .font = {.points = 12, .weight = 700, .italic = true, .charset = 178},
+    .foreground = Color::system(ui::SystemColor::ButtonText),
+    .font = {.points = 12, .weight = ui::FontWeight::Bold, .italic = true},
     .alignment = ui::Alignment::Center,
 };
-const ui::ImageDesign kEn{
+const ui::ImageDesign kEndFlag{
     .name = "en",
     .box = {.left = 4440, .top = 240, .width = 1575, .height = 615},
     .visible = true,
     .picture = &assets::flag(),
     .stretch = true,
 };
-const ui::ImageDesign kD{
+const ui::ImageDesign kWreck{
     .name = "d",
     .box = {.left = 120, .top = 240, .width = 915, .height = 510},
     .visible = false,
     .picture = &assets::defeat(),
 };
-const ui::LabelDesign kE{
+const ui::LabelDesign kKeyEcho{
     .name = "e",
     .box = {.left = 600, .top = 360, .width = 615, .height = 135},
     .visible = false,
     .caption = "Label1",
-    .background = Color::system(Color::kButtonFace),
+    .background = Color::system(ui::SystemColor::ButtonFace),
 };
-const ui::ImageDesign kK{
+const ui::ImageDesign kShot{
     .name = "k",
     .box = {.left = 0, .top = 480, .width = 30, .height = 45},
     .visible = false,
     .picture = &assets::shot(),
 };
-const ui::LabelDesign kH{
+const ui::LabelDesign kPreviousIndex{
     .name = "h",
     .box = {.left = 600, .top = -120, .width = 975, .height = 135},
     .visible = false,
     .caption = "",
-    .background = Color::system(Color::kButtonFace),
+    .background = Color::system(ui::SystemColor::ButtonFace),
 };
-const ui::ImageDesign kJ{
+const ui::ImageDesign kShip{
     .name = "j",
     .box = {.left = 360, .top = 240, .width = 915, .height = 510},
     .visible = true,
     .picture = &assets::ship(),
 };
-const ui::ImageDesign kL{
+const ui::ImageDesign kEnemy{
     .name = "l",
     .box = {.left = 3360, .top = 240, .width = 480, .height = 525},
     .visible = true,
@@ -84,9 +85,9 @@ const ui::ImageDesign kL{
 constexpr int kColumnLength = 120;
 constexpr std::int16_t kLastElement = kColumnLength - 1;
 constexpr double kSpacing = 500;
-constexpr double kStep = 100;           // how far the column marches per tick
-constexpr double kDefeatReach = 880;    // an enemy this near the ship's left edge ends the game
-constexpr double kMarkerOffset = 1000;  // the end marker's distance behind the last enemy
+constexpr double kStep = 100;         // how far the column marches per tick
+constexpr double kDefeatReach = 880;  // an enemy this near the ship's left edge ends the game
+constexpr double kFlagOffset = 1000;  // the end flag's distance behind the last enemy
 constexpr std::int16_t kSpace = 32;
 constexpr double kMuzzle = 1000;  // where the shot appears, right of the ship's left edge
 constexpr int kShotPasses = 101;
@@ -99,41 +100,41 @@ constexpr const char* kDefeatMessage = "لقد خسرة";
 
 }  // namespace
 
-Form1::Form1(ui::Application& app) : ui::Form(app, kName, kForm1) {}
+GameWindow::GameWindow(ui::Application& app) : ui::Form(app, kName, kGameWindow) {}
 
-void Form1::build() {
-  timer2_ = &add<ui::Timer>(kTimer2);
-  timer1_ = &add<ui::Timer>(kTimer1);
-  label1_ = &add<ui::Label>(kLabel1);
-  en_ = &add<ui::Image>(kEn);
-  d_ = &add<ui::Image>(kD);
-  e_ = &add<ui::Label>(kE);
-  k_ = &add<ui::Image>(kK);
-  h_ = &add<ui::Label>(kH);
-  j_ = &add<ui::Image>(kJ);
-  l_ = &addArray(kL);
+void GameWindow::build() {
+  secondTimer_ = &add<ui::Timer>(kSecondTimer);
+  gameTimer_ = &add<ui::Timer>(kGameTimer);
+  aboutBar_ = &add<ui::Label>(kAboutBar);
+  endFlag_ = &add<ui::Image>(kEndFlag);
+  wreck_ = &add<ui::Image>(kWreck);
+  keyEcho_ = &add<ui::Label>(kKeyEcho);
+  shot_ = &add<ui::Image>(kShot);
+  previousIndex_ = &add<ui::Label>(kPreviousIndex);
+  ship_ = &add<ui::Image>(kShip);
+  enemyColumn_ = &addArray(kEnemy);
 }
 
 // Builds the enemy column: element i is a copy of element 0 placed 500 twips
 // to the right of element i - 1. The previous index makes a round trip through
-// the Caption of the hidden label h.
-void Form1::onLoad() {
+// the Caption of a hidden label.
+void GameWindow::onLoad() {
   for (int i = 1; i < kColumnLength; ++i) {
     const auto index = static_cast<std::int16_t>(i);
-    column().load(index);
-    lastIndex().setCaption(ui::decimal(i - 1));
-    const std::int16_t previous = ui::toInt16(lastIndex().caption());
-    ui::Image& element = column()(index);
-    const ui::Image& before = column()(previous);
+    enemyColumn().load(index);
+    previousIndex().setCaption(ui::decimal(i - 1));
+    const std::int16_t previous = ui::toInt16(previousIndex().caption());
+    ui::Image& element = enemyColumn()(index);
+    const ui::Image& before = enemyColumn()(previous);
     element.setLeft(ui::offset(before.left(), kSpacing));
     element.setVisible(true);
   }
 }
 
-// Echoes the key code into the hidden label e; the space bar fires. The shot is
+// Echoes the key code into a hidden label; the space bar fires. The shot is
 // shown, pushed out in front of the ship and hidden again within this handler,
 // so it is never seen: what it leaves is its Left, the reach the next tick uses.
-void Form1::onKeyPress(std::int16_t keyCode) {
+void GameWindow::onKeyPress(std::int16_t keyCode) {
   keyEcho().setCaption(ui::decimal(keyCode));
   if (keyCode != kSpace) {
     return;
@@ -147,34 +148,34 @@ void Form1::onKeyPress(std::int16_t keyCode) {
 }
 
 // The help key does what a click on the "About" bar does.
-void Form1::onHelp() {
-  label1Click();
+void GameWindow::onHelp() {
+  openAbout();
 }
 
-void Form1::onClick(ui::Control& control) {
-  if (&control == label1_) {
-    label1Click();
+void GameWindow::onClick(ui::Control& control) {
+  if (&control == aboutBar_) {
+    openAbout();
   }
 }
 
-void Form1::onTick(ui::Timer& timer) {
-  if (&timer == timer1_) {
-    timer1Tick();
+void GameWindow::onTick(ui::Timer& timer) {
+  if (&timer == gameTimer_) {
+    march();
   }
 }
 
 // Opens the About window and pauses the game.
-void Form1::label1Click() {
+void GameWindow::openAbout() {
   app().form(kAboutWindow).show();
   pause();
 }
 
-void Form1::pause() const {
+void GameWindow::pause() const {
   gameTimer().setInterval(0);
   secondTimer().setInterval(0);
 }
 
-void Form1::resume() const {
+void GameWindow::resume() const {
   gameTimer().setInterval(1);
   secondTimer().setInterval(1);
 }
@@ -182,9 +183,9 @@ void Form1::resume() const {
 // The game tick. Every element moves, visible or not; the first visible one in
 // index order (the nearest enemy) is the only one that meets the shot's reach,
 // since the reach is spent after every visible element.
-void Form1::timer1Tick() {
+void GameWindow::march() {
   for (int i = 0; i < kColumnLength; ++i) {
-    ui::Image& element = column()(static_cast<std::int16_t>(i));
+    ui::Image& element = enemyColumn()(static_cast<std::int16_t>(i));
     element.setLeft(ui::offset(element.left(), -kStep));
     if (!element.visible()) {
       continue;
@@ -199,7 +200,7 @@ void Form1::timer1Tick() {
       app().msgBox(kDefeatMessage);
       app().end();
     }
-    endMarker().setLeft(ui::offset(column()(kLastElement).left(), kMarkerOffset));
+    endFlag().setLeft(ui::offset(enemyColumn()(kLastElement).left(), kFlagOffset));
     shot().setLeft(0);
   }
 }
