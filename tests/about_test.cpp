@@ -46,7 +46,10 @@ class Launcher : public AboutWindow {
     AboutWindow::SetUp();
     clickBar();
   }
-  void TearDown() override { EXPECT_EQ(fake->open, 0) << "a key was left open"; }
+  void TearDown() override {
+    ASSERT_NE(fake, nullptr) << "the About window did not open";
+    EXPECT_EQ(fake->open, 0) << "a key was left open";
+  }
   void sysInfo() { driver.click(about().systemInfoButton()); }
   // The one box the launcher shows, and what stays as it was.
   void expectUnavailable(std::size_t boxes = 1) {

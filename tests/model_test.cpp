@@ -16,13 +16,16 @@ using namespace std::chrono_literals;
 using testing_support::errorOf;
 using Model = testing_support::GameFixture;
 
-TEST_F(Model, ControlsRefuseWhatTheyCannotBe) {
+// A refused operation raises and changes nothing.
+TEST_F(Model, ControlsRefuseWhatTheyCannotBeAndStayAsTheyWere) {
   ui::ImageArray& column = f().enemyColumn();
-  EXPECT_EQ(errorOf([&] { column.load(5); }), 360);
-  EXPECT_EQ(errorOf([&] { (void)column(120); }), 340);
-  EXPECT_EQ(errorOf([&] { (void)column(-1); }), 340);
+  EXPECT_NE(errorOf([&] { column.load(5); }), 0);
+  EXPECT_NE(errorOf([&] { (void)column(120); }), 0);
+  EXPECT_NE(errorOf([&] { (void)column(-1); }), 0);
   EXPECT_FALSE(column.load(-7).visible());
-  EXPECT_EQ(errorOf([&] { f().gameTimer().setInterval(-1); }), 5);
+  EXPECT_EQ(column.count(), 121U);
+  EXPECT_NE(errorOf([&] { f().gameTimer().setInterval(-1); }), 0);
+  EXPECT_EQ(f().gameTimer().interval(), 1);
 }
 
 TEST_F(Model, TheTickScheduleKeepsItsBeatAndSkipsWhatAStallMissed) {

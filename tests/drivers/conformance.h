@@ -18,11 +18,21 @@
 #include "assets/pictures.h"
 #include "game/game_window.h"
 #include "ui/application.h"
+#include "ui/display_scale.h"
 #include "ui/twips.h"
 
 namespace conformance {
 
-enum class Key : std::uint8_t { Tab, Enter, Escape, AltS, F1 };
+enum class Key : std::uint8_t { Tab, Enter, Escape, Backspace, Delete, Space, F1, A, S, Z };
+
+// A key with the modifiers held, as the user presses it.
+struct Chord {
+  Key key;
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+};
+constexpr Chord kAltS{.key = Key::S, .alt = true};
 
 // An open message box as the screen shows it, and the title of the window
 // that owns it.
@@ -93,7 +103,8 @@ class Conformance : public ::testing::Test {
   }
   void openAbout() {
     probe.click(game(), kBarX, kBarY);
-    ASSERT_TRUE(probe.runUntil([&] { return about() != nullptr && paused(); }));
+    ASSERT_TRUE(
+        probe.runUntil([&] { return about() != nullptr && paused() && probe.active(*about()); }));
   }
 
   P probe;
@@ -107,20 +118,20 @@ TYPED_TEST_P(Conformance, TypedKeysAndClicksReachTheModelAndNothingWakesWhilePau
   this->holdOff(60000);
   game::GameWindow& game = this->game();
   const struct {
-    char16_t typed;
+    std::u16string_view typed;
     const char* echo;
-  } keys[] = {{u'A', "65"}, {u'\u0645', "1605"}, {u'\uE000', "-8192"}, {u' ', "32"}};
-  for (const auto& key : keys) {
+  } keys[] = {{u"A", "65"}, {u"\u0645", "1605"}, {u"\U0001F600", "-8704"}, {u" ", "32"}};
+  for (const auto& key : keys) {  // outside the BMP: a key press for each half, low one last
     p.type(game, key.typed);
     EXPECT_TRUE(p.runUntil([&] { return game.keyEcho().caption() == key.echo; })) << key.echo;
   }
-  p.press(Key::AltS);     // the window system's, not a character for the game
+  p.press(kAltS);         // the window system's, not a character for the game
   p.click(game, 700, 5);  // the ground takes no click
   p.settle();
   EXPECT_EQ(game.keyEcho().caption(), "32");
   EXPECT_EQ(this->about(), nullptr);
   EXPECT_TRUE(p.waking());
-  p.press(Key::F1);  // what the "About" bar does, and no character
+  p.press({Key::F1});  // what the "About" bar does, and no character
   ASSERT_TRUE(p.runUntil([&] { return this->about() != nullptr && this->paused(); }));
   EXPECT_EQ(game.keyEcho().caption(), "32");
   EXPECT_TRUE(p.showing("Game") && p.showing("About vorel"));
@@ -144,7 +155,7 @@ TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
   p.answerBoxes([&](const Box& box) {
     boxes.push_back(box.text);
     EXPECT_EQ(box.owner, "About vorel");
-    p.type(this->game(), u'x');  // the box holds the game window too, not only its owner
+    p.type(this->game(), u"x");  // the box holds the game window too, not only its owner
     p.settle();
   });
   p.start();
@@ -153,18 +164,19 @@ TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
   p.click(this->game(), 700, 5);  // the game window comes forward; the bar brings About back
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
   p.settle();
-  p.press(Key::Enter);  // OK has the focus when the window opens
+  p.press({Key::Enter});  // OK has the focus when the window opens
   ASSERT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
 
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
-  p.press(Key::Tab);
-  p.press(Key::Enter);
+  p.press({Key::S});  // an access key wants Alt
+  p.press({Key::Tab});
+  p.press({Key::Enter});
   ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 1; }));
   EXPECT_EQ(boxes[0], about::AboutWindow::kUnavailable);
-  p.press(Key::AltS);
+  p.press(kAltS);
   ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 2; }));
   EXPECT_TRUE(this->paused());
-  p.press(Key::Escape);
+  p.press({Key::Escape});
   EXPECT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
   EXPECT_NE(this->game().keyEcho().caption(), "120");
 }
@@ -213,6 +225,9 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   EXPECT_GT(window.count(note, red), 200);
   EXPECT_EQ(window.count(note, red), window.count({0, 0, 288, 120}, red));
   EXPECT_GT(window.count(underNote, red), 10);
+  for (const int dpi : {96, 144, 192}) {  // whole, also on a display of 1.5 and 2 times the pixels
+    EXPECT_TRUE(this->about()->note().layout(ui::DisplayScale(dpi), p.measure()).fits) << dpi;
+  }
   EXPECT_GT(window.count({16, 56, 75, 16}, dark), 20);  // "Orvanta"
   EXPECT_GT(window.count({16, 72, 80, 15}, dark), 20);  // "Version 3", left of the note
   EXPECT_TRUE(p.resizable(game) && p.hasIcon(game));
@@ -220,6 +235,43 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   // The portrait fills its box, and only its box.
   EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)), 55 * 71 / 2);
   EXPECT_EQ(window.count({288, 111, 55, 9}, is(0xFFFFFF)), 55 * 9);
+}
+
+// The game window types what the Windows keyboard types, on every target.
+TYPED_TEST_P(Conformance, KeysTypeTheCodesOfTheWindowsKeyboard) {
+  auto& p = this->probe;
+  p.start();
+  game::GameWindow& game = this->game();
+  this->app().dispatch([&] {  // no enemy to spend the shot
+    for (std::int16_t i = 0; i < 120; ++i) {
+      game.enemyColumn()(i).setVisible(false);
+    }
+  });
+  p.click(game, 700, 5);
+  ASSERT_TRUE(p.runUntil([&] { return p.active(game); }));
+  const struct {
+    Chord chord;
+    const char* echo;
+  } table[] = {{{.key = Key::Tab, .shift = true}, "9"},
+               {{Key::Delete}, "9"},
+               {{.key = Key::Space, .ctrl = true}, "32"},
+               {{.key = Key::A, .ctrl = true}, "1"},
+               {{.key = Key::Z, .ctrl = true}, "26"},
+               {{Key::Enter}, "13"},
+               {{.key = Key::Enter, .ctrl = true}, "10"},
+               {{Key::Escape}, "27"},
+               {{Key::Backspace}, "8"},
+               {{.key = Key::Backspace, .ctrl = true}, "127"},
+               {{Key::A}, "97"}};
+  for (const auto& [chord, echo] : table) {
+    p.press(chord);
+    if (chord.key == Key::Delete) {
+      p.settle();  // it types nothing
+    }
+    EXPECT_TRUE(p.runUntil([&] { return game.keyEcho().caption() == echo; }))
+        << echo << " typed " << game.keyEcho().caption();
+  }
+  EXPECT_EQ(game.shot().left(), 2370.0F);  // Ctrl+Space fired
 }
 
 TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {
@@ -231,7 +283,7 @@ TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {
     EXPECT_EQ(box.owner, "Game");
     // The enemy has come over the ship's nose at pixel 77.
     EXPECT_TRUE(p.frame(game).shows(assets::defeat(), 24, 16, 77 - 24));
-    p.type(game, u'x');
+    p.type(game, u"x");
     p.click(game, kBarX, kBarY);
     p.settle();
     EXPECT_TRUE(game.keyEcho().caption() != "120" && this->about() == nullptr)
@@ -260,7 +312,7 @@ TYPED_TEST_P(Conformance, TheProgramEndsWithItsLastWindowOrAnUntrappedError) {
     return this->app().loadedForm(game::GameWindow::kName) == nullptr && !p.showing("Game");
   }));
   EXPECT_FALSE(this->app().ended());
-  p.press(Key::AltS);  // its box, and the last window goes
+  p.press(kAltS);  // its box, and the last window goes
   EXPECT_EQ(p.runToEnd(), 0);
 }
 
@@ -277,6 +329,7 @@ TYPED_TEST_P(Conformance, AnUntrappedErrorIsReportedThenTheProgramEndsWithOne) {
 REGISTER_TYPED_TEST_SUITE_P(Conformance, TypedKeysAndClicksReachTheModelAndNothingWakesWhilePaused,
                             DialogKeysClickTheAboutWindowsButtons,
                             FramesShowTheDesignWithNoTextPaintedOver,
+                            KeysTypeTheCodesOfTheWindowsKeyboard,
                             TheDefeatBoxHoldsEveryWindowOverTheWreck,
                             TheProgramEndsWithItsLastWindowOrAnUntrappedError,
                             AnUntrappedErrorIsReportedThenTheProgramEndsWithOne);

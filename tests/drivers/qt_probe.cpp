@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -51,18 +52,34 @@ class QtProbe {
     answerer_.start(10);
   }
 
-  void type(const ui::Form& form, char16_t character) {
+  void type(const ui::Form& form, std::u16string_view text) {
     click(form, 0, 0);
-    QTest::sendKeyEvent(QTest::Click, window(form), Qt::Key_unknown, QString(QChar(character)),
-                        Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, window(form), Qt::Key_unknown,
+                        QString::fromStdU16String(std::u16string(text)), Qt::NoModifier);
   }
-  static void press(Key key) {
+  // Under X the keyboard's own events, through the X server; elsewhere Qt's.
+  static void press(Chord chord) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }));
     QWindow* active = QGuiApplication::focusWindow();
-    constexpr std::array<Qt::Key, 5> kKeys{Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_S,
-                                           Qt::Key_F1};
-    QTest::keyClick(active, kKeys.at(static_cast<std::size_t>(key)),
-                    key == Key::AltS ? Qt::AltModifier : Qt::NoModifier);
+    const auto at = static_cast<std::size_t>(chord.key);
+    if (QGuiApplication::platformName() == "xcb") {
+      constexpr std::array<const char*, 10> kNames{
+          "Tab", "Return", "Escape", "BackSpace", "Delete", "space", "F1", "a", "s", "z"};
+      const QString keys = QString(chord.shift ? "shift+" : "") + (chord.ctrl ? "ctrl+" : "") +
+                           (chord.alt ? "alt+" : "") + kNames.at(at);
+      ASSERT_EQ(QProcess::execute("xdotool", {"windowfocus", "--sync",
+                                              QString::number(active->winId()), "key", keys}),
+                0);
+      return;
+    }
+    constexpr std::array<Qt::Key, 10> kKeys{
+        Qt::Key_Tab,   Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete,
+        Qt::Key_Space, Qt::Key_F1,     Qt::Key_A,      Qt::Key_S,         Qt::Key_Z};
+    QTest::keyClick(active, kKeys.at(at),
+                    Qt::KeyboardModifiers()
+                        .setFlag(Qt::ShiftModifier, chord.shift)
+                        .setFlag(Qt::ControlModifier, chord.ctrl)
+                        .setFlag(Qt::AltModifier, chord.alt));
   }
   // As a window manager does, a click brings a window forward, unless a modal
   // box holds it.
@@ -96,6 +113,8 @@ class QtProbe {
     return !driver_.window(form)->windowIcon().isNull();
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
+  bool active(const ui::Form& form) { return QGuiApplication::focusWindow() == window(form); }
+  ui::TextMeasure& measure() { return driver_.metrics(); }
   [[nodiscard]] static bool showing(const std::string& title) {
     const QWidgetList windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(), [&](const QWidget* window) {

@@ -49,7 +49,7 @@ int HeadlessDriver::width(std::string_view text, const FontFace& face) {
   const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
   });
-  return static_cast<int>(characters) * face.pixelSize / 2;
+  return static_cast<int>(characters) * (face.pixelSize / 2);
 }
 
 std::vector<Drawn> HeadlessDriver::paint(const Form& form, const PixelRect& area, int dpi) {

@@ -51,7 +51,7 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   void formLoaded(Form& /*form*/) override {}
   void formShown(Form& form) override;
   void formUnloading(Form& form) override;
-  void releaseWindows() override {}
+  void releaseWindows() override { ++released_; }
   void captionChanged(Form& /*form*/) override {}
   void focusChanged(Form& /*form*/) override {}
   void repaint(Form& form, const PixelRect& area) override;
@@ -82,6 +82,8 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   [[nodiscard]] const std::vector<Box>& boxes() const { return boxes_; }
 
   [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
+  // How often the windows of unloaded forms were let go.
+  [[nodiscard]] int released() const { return released_; }
   [[nodiscard]] bool isShown(const Form& form) const;
   [[nodiscard]] Form* activeForm() const { return shown_.empty() ? nullptr : shown_.back(); }
   // The repaints asked for a window since the last call.
@@ -98,6 +100,7 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   std::vector<Box> boxes_;
   BoxAnswerer answerer_;
   std::optional<int> exitStatus_;
+  int released_ = 0;
 };
 
 }  // namespace ui::headless

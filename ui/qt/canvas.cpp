@@ -1,12 +1,24 @@
 #include "ui/qt/canvas.h"
 
 #include <QFontMetrics>
+#include <QPixmap>
 
-#include "ui/qt/picture_cache.h"
-#include "ui/qt/to_qt.h"
 #include "ui/text_layout.h"
 
 namespace ui::qt {
+namespace {
+
+// The picture's 0xAARRGGBB words are exactly Qt's 32-bit formats in memory.
+QImage wrap(const ui::Picture& picture, QImage::Format format) {
+  return {reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+          static_cast<qsizetype>(picture.width) * 4, format};
+}
+
+QColor toQColor(ui::Color color) {
+  return QColor::fromRgb(static_cast<QRgb>(color.rgb()));
+}
+
+}  // namespace
 
 QFont toQFont(const ui::FontFace& face) {
   QFont font(toQString(face.family));
@@ -15,6 +27,25 @@ QFont toQFont(const ui::FontFace& face) {
   font.setWeight(static_cast<QFont::Weight>(face.weight));
   font.setItalic(face.italic);
   return font;
+}
+
+const QImage& PictureCache::image(const ui::Picture& picture) {
+  const auto found = images_.find(&picture);
+  if (found != images_.end()) {
+    return found->second;
+  }
+  // Pictures of images are opaque: the alpha byte is ignored.
+  return images_.emplace(&picture, wrap(picture, QImage::Format_RGB32)).first->second;
+}
+
+QIcon PictureCache::icon(const ui::Icon& icon) {
+  QIcon result;
+  for (const int size : {ui::Icon::kSmall, ui::Icon::kLarge}) {
+    if (const ui::Picture* picture = icon.imageFor(size)) {
+      result.addPixmap(QPixmap::fromImage(wrap(*picture, QImage::Format_ARGB32)));
+    }
+  }
+  return result;
 }
 
 int TextMetrics::width(std::string_view text, const ui::FontFace& face) {

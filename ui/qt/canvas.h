@@ -1,17 +1,44 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
+#include <QIcon>
+#include <QImage>
 #include <QPainter>
+#include <QRect>
+#include <QString>
+#include <string_view>
+#include <unordered_map>
 
 #include "ui/paint.h"
 
+namespace ui {
+struct Icon;
+}  // namespace ui
+
 namespace ui::qt {
 
-class PictureCache;
-
+[[nodiscard]] inline QString toQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+[[nodiscard]] inline QRect toQRect(const ui::PixelRect& rect) {
+  return {rect.x, rect.y, rect.width, rect.height};
+}
 // A face as Qt makes it. Sizes are in pixels, so that every platform plugin,
 // offscreen included, draws the same glyphs; Qt scales them for the display.
 [[nodiscard]] QFont toQFont(const ui::FontFace& face);
+
+// One QImage per picture, wrapping the picture's own pixels (no copy), made
+// on first use and kept for the life of the driver.
+class PictureCache {
+ public:
+  [[nodiscard]] const QImage& image(const ui::Picture& picture);
+  // The icon's images at the sizes the model chooses, with their alpha.
+  [[nodiscard]] static QIcon icon(const ui::Icon& icon);
+
+ private:
+  std::unordered_map<const ui::Picture*, QImage> images_;
+};
 
 // Text measured as QPainter draws it, in Qt's device-independent pixels.
 class TextMetrics final : public ui::TextMeasure {

@@ -7,12 +7,11 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <map>
 
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/canvas.h"
-#include "ui/qt/picture_cache.h"
-#include "ui/qt/to_qt.h"
 #include "ui/twips.h"
 
 namespace ui::qt {
@@ -28,35 +27,23 @@ Qt::WindowFlags flagsFor(ui::BorderStyle border) {
   return Qt::Window;
 }
 
-ui::Key keyOf(int key) {
-  switch (key) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return ui::Key::Tab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return ui::Key::Enter;
-    case Qt::Key_Escape:
-      return ui::Key::Escape;
-    case Qt::Key_Backspace:
-      return ui::Key::Backspace;
-    case Qt::Key_Delete:
-      return ui::Key::Delete;
-    case Qt::Key_Space:
-      return ui::Key::Space;
-    case Qt::Key_F1:
-      return ui::Key::Help;
-    default:
-      // Qt names the keys of Latin characters by their upper-case codes.
-      return key > 0x20 && key < 0x7F ? ui::Key::Character : ui::Key::Other;
-  }
-}
-
+// The keys the model names; Qt names the keys of Latin characters by their
+// upper-case codes.
 ui::KeyStroke strokeOf(const QKeyEvent& event) {
+  static const std::map<int, ui::Key> kNamed{
+      {Qt::Key_Tab, ui::Key::Tab},       {Qt::Key_Backtab, ui::Key::Tab},
+      {Qt::Key_Return, ui::Key::Enter},  {Qt::Key_Enter, ui::Key::Enter},
+      {Qt::Key_Escape, ui::Key::Escape}, {Qt::Key_Backspace, ui::Key::Backspace},
+      {Qt::Key_Delete, ui::Key::Delete}, {Qt::Key_Space, ui::Key::Space},
+      {Qt::Key_F1, ui::Key::Help}};
+  const int key = event.key();
+  const auto named = kNamed.find(key);
+  const bool latin = named == kNamed.end() && key > 0x20 && key < 0x7F;
   const Qt::KeyboardModifiers held = event.modifiers();
-  const ui::Key key = keyOf(event.key());
-  return {key,
-          key == ui::Key::Character ? static_cast<char32_t>(event.key()) : 0,
+  return {named != kNamed.end() ? named->second
+          : latin               ? ui::Key::Character
+                                : ui::Key::Other,
+          latin ? static_cast<char32_t>(key) : 0,
           {held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
            held.testFlag(Qt::AltModifier)}};
 }
@@ -241,7 +228,9 @@ void FormWindow::paintEvent(QPaintEvent* event) {
   }
   QPainter painter(this);
   Canvas canvas(painter, *pictures_);
-  form_->paint(toPixelRect(event->rect()), ui::DisplayScale(), canvas, *metrics_);
+  const QRect area = event->rect();
+  form_->paint({area.x(), area.y(), area.width(), area.height()}, ui::DisplayScale(), canvas,
+               *metrics_);
 }
 
 }  // namespace ui::qt

@@ -9,7 +9,6 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/form_window.h"
-#include "ui/qt/to_qt.h"
 
 namespace ui::qt {
 
@@ -63,6 +62,7 @@ void QtDriver::repaint(ui::Form& form, const ui::PixelRect& area) {
 }
 
 void QtDriver::wakeAt(std::optional<Time> due) {
+  waking_ = due.has_value();
   if (due) {
     clock_.armAt(*due);
   } else {
@@ -90,7 +90,7 @@ void QtDriver::messageBox(const ui::MessageBox& box) {
 }
 
 void QtDriver::quit(int status) {
-  clock_.disarm();
+  wakeAt(std::nullopt);
   windows_.retireAll();
   // Ends the nested loops of open boxes as well as the main loop.
   for (QMessageBox* box : boxes_) {

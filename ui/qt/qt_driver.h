@@ -6,7 +6,6 @@
 
 #include "ui/driver.h"
 #include "ui/qt/canvas.h"
-#include "ui/qt/picture_cache.h"
 #include "ui/qt/timer_fd.h"
 #include "ui/window_table.h"
 
@@ -45,7 +44,7 @@ class QtDriver final : public ui::Driver {
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
   // Whether the kernel timer will wake the program for a tick.
-  [[nodiscard]] bool waking() const { return clock_.armed(); }
+  [[nodiscard]] bool waking() const { return waking_; }
   [[nodiscard]] TextMetrics& metrics() { return metrics_; }
 
  private:
@@ -56,6 +55,7 @@ class QtDriver final : public ui::Driver {
   TimerFd clock_;
   QSocketNotifier notifier_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last
+  bool waking_ = false;
 };
 
 }  // namespace ui::qt

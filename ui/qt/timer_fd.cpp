@@ -49,12 +49,6 @@ void TimerFd::disarm() const {
   timerfd_settime(fd_, 0, &never, nullptr);
 }
 
-bool TimerFd::armed() const {
-  itimerspec current{};
-  timerfd_gettime(fd_, &current);
-  return current.it_value.tv_sec != 0 || current.it_value.tv_nsec != 0;
-}
-
 void TimerFd::acknowledge() const {
   std::uint64_t expirations = 0;
   // Non-blocking: nothing to read (EAGAIN) is fine too. The result is kept in

@@ -18,7 +18,6 @@ class TimerFd final {
   // Expires once at `deadline` on the monotonic clock (at once if it is past).
   void armAt(std::chrono::nanoseconds deadline) const;
   void disarm() const;
-  [[nodiscard]] bool armed() const;
   // Takes the expiry that woke the reader, if any.
   void acknowledge() const;
 
