@@ -78,8 +78,9 @@ Hold it down and clear the column before the first enemy reaches you.")
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vorel.example.org/)
   # The Qt libraries and the C++ runtime, from the binary's own needs.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # The defeat message is Arabic: a font with Arabic glyphs must be there.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+  # The defeat message is Arabic: a font with Arabic glyphs must be there; and
+  # the labels are drawn in a face with the widths of the design's font.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-liberation")
   # Qt's Wayland plugin: without it, a Wayland session shows the game through XWayland.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
   include(CPack)

@@ -11,6 +11,8 @@ using ui::Color;
 
 const ui::FormDesign kGameWindow{
     .caption = "Game",
+    .help = "The enemy column marches in from the right towards your ship. The space bar fires at "
+            "the nearest enemy within reach; F1 opens the About window, which pauses the game.",
     .clientWidth = 11880,
     .clientHeight = 1080,
     .background = Color::system(ui::SystemColor::MenuText),
@@ -35,6 +37,7 @@ const ui::LabelDesign kAboutBar{
     .foreground = Color::system(ui::SystemColor::ButtonText),
     .font = {.points = 12, .weight = ui::FontWeight::Bold, .italic = true},
     .alignment = ui::Alignment::Center,
+    .pressable = true,
 };
 const ui::ImageDesign kEndFlag{
     .name = "en",

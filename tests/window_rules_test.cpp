@@ -140,4 +140,26 @@ TEST_F(Windows, TheDefeatBoxBelongsToTheGameWindowOverTheWreck) {
   EXPECT_TRUE(wreckShown);
 }
 
+// A screen reader learns the shown controls on the screen, each by what it is.
+TEST_F(Windows, AScreenReaderLearnsTheShownControlsOnTheScreen) {
+  const std::vector<ui::AccessibleItem> game = f().accessibleItems();
+  std::vector<std::string> names;
+  for (const ui::AccessibleItem& item : game) {
+    if (item.name != "an enemy") {
+      names.push_back(item.name + (item.pressable ? " (press)" : ""));
+    }
+  }
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"About (press)", "the end flag", "the player's ship"}));
+  const auto enemies = std::count_if(game.begin(), game.end(),
+                                     [](const auto& item) { return item.name == "an enemy"; });
+  EXPECT_EQ(enemies, 18);  // elements 0 to 17 are in the window
+  driver.press(f(), {Key::Help});
+  const std::vector<ui::AccessibleItem> about = this->about().accessibleItems();
+  ASSERT_EQ(about.size(), 6U);
+  EXPECT_TRUE(about[1].name == "System Info..." && about[1].pressable);
+  EXPECT_EQ(about[2].name.find('\r'), std::string::npos);
+  EXPECT_TRUE(about[3].role == ui::AccessibleRole::Picture && about[5].name == "Version 3");
+}
+
 }  // namespace

@@ -159,6 +159,35 @@ CommandButton* Form::accessKeyButton(char32_t letter) const {
   return found == tabOrder_.end() ? nullptr : *found;
 }
 
+std::vector<AccessibleItem> Form::accessibleItems() const {
+  std::vector<AccessibleItem> items;
+  forEachControl([&](Control& control) {
+    if (control.kind() == ControlKind::Timer) {
+      return;
+    }
+    const auto& visual = static_cast<const Visual&>(control);
+    if (!visual.visible() || visual.pixelRect().intersected(view_).empty()) {
+      return;
+    }
+    const PixelRect place = visual.pixelRect();
+    if (control.kind() == ControlKind::Image) {
+      const Picture* picture = static_cast<const Image&>(control).picture();
+      items.push_back(
+          {AccessibleRole::Picture, std::string(picture ? picture->shows : ""), place, &control});
+    } else if (control.kind() == ControlKind::Label) {
+      const auto& label = static_cast<const Label&>(control);
+      const bool pressable = label.design().pressable;
+      items.push_back({pressable ? AccessibleRole::Button : AccessibleRole::Text,
+                       withLineFeeds(label.caption()), place, &control, pressable});
+    } else {
+      std::string caption(static_cast<const CommandButton&>(control).caption());
+      std::erase(caption, '&');
+      items.push_back({AccessibleRole::Button, std::move(caption), place, &control, true});
+    }
+  });
+  return items;
+}
+
 void Form::paint(const PixelRect& area, const DisplayScale& scale, Canvas& canvas,
                  TextMeasure& measure) const {
   canvas.fill(area, design_.background);

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "ui/accessibility.h"
 #include "ui/command_button.h"
 #include "ui/display_scale.h"
 #include "ui/error.h"
@@ -135,6 +136,10 @@ class Form {
   void moveFocus(bool forward);
   // The button whose access key (Alt with the letter) this is; nullptr: none.
   [[nodiscard]] CommandButton* accessKeyButton(char32_t letter) const;
+
+  // The shown controls that lie in the client area, in design order, as a
+  // screen reader learns them; made when asked for.
+  [[nodiscard]] std::vector<AccessibleItem> accessibleItems() const;
 
   // Paints an area of the window, in device pixels at the display's scale:
   // the ground, then the shown images and labels that meet it, bottom first.

@@ -15,8 +15,9 @@ enum class BorderStyle : std::uint8_t {
 
 struct FormDesign {
   std::string_view caption;
-  int clientWidth = 0;   // twips
-  int clientHeight = 0;  // twips
+  std::string_view help;  // how to use the window, for a screen reader
+  int clientWidth = 0;    // twips
+  int clientHeight = 0;   // twips
   Color background = Color::system(SystemColor::ButtonFace);
   BorderStyle border = BorderStyle::Sizable;
   const Icon* icon = nullptr;

@@ -23,6 +23,7 @@ struct LabelDesign {
   Font font;
   Alignment alignment = Alignment::Left;  // the caption breaks into lines at word boundaries
   int zOrder = 0;
+  bool pressable = false;  // a click on it does something: a screen reader may press it
 };
 
 class Label final : public Visual {

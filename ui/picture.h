@@ -14,6 +14,7 @@ struct Picture {
   int width = 0;
   int height = 0;
   std::span<const std::uint32_t> pixels;
+  std::string_view shows;  // what it shows, in words, for a screen reader
 
   // Whether its pixels fill its size; a picture that does not is drawn as
   // nothing rather than read past its end.

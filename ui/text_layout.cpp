@@ -1,5 +1,7 @@
 #include "ui/text_layout.h"
 
+#include <utility>
+
 #include "ui/paint.h"
 
 namespace ui {
@@ -20,6 +22,16 @@ void forEachParagraph(std::string_view text, F&& line) {
 }
 
 }  // namespace
+
+std::string withLineFeeds(std::string_view text) {
+  std::string lines;
+  bool first = true;
+  forEachParagraph(text, [&](std::string_view line) {
+    lines += std::exchange(first, false) ? "" : "\n";
+    lines += line;
+  });
+  return lines;
+}
 
 TextLayout layOutText(std::string_view text, const PixelRect& box, const FontFace& face,
                       Alignment alignment, bool rightToLeft, TextMeasure& measure) {

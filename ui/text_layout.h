@@ -27,6 +27,9 @@ struct TextLayout {
   bool fits = true;             // every line ends inside the box
 };
 
+// The text with each line end (CR LF, CR or LF) as one LF, none at its end.
+[[nodiscard]] std::string withLineFeeds(std::string_view text);
+
 // Breaks the text into lines: at each line end (CR LF, CR or LF; a last one
 // ends the last line), then between words where the next word would reach
 // past the box's width; a word wider than the box stands on a line of its

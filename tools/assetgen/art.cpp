@@ -108,6 +108,19 @@ class Parser {
     return {*width, *height};
   }
 
+  // The words after the keyword, as they go into a string of the C++ source.
+  void read_shows(const std::vector<std::string_view>& words) {
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      if (words[i].find_first_of("\"\\") != std::string_view::npos) {
+        fail("shows takes plain words, without quotes or backslashes");
+      }
+      art_.shows += (i == 1 ? "" : " ") + std::string{words[i]};
+    }
+    if (art_.shows.empty()) {
+      fail("shows needs the words that say what the picture shows");
+    }
+  }
+
   void read_colour(const std::vector<std::string_view>& words) {
     if (words.size() < 3 || words[1].size() != 1) {
       fail("colour needs one character and a value: colour <char> <rrggbb|transparent> [note]");
@@ -165,6 +178,8 @@ class Parser {
         size_line_ = line_;
       } else if (key == "drawn") {
         art_.drawn = read_size(words, kMaxSide);
+      } else if (key == "shows") {
+        read_shows(words);
       } else if (key == "resource") {
         const auto id = words.size() == 2 ? parse_int(words[1]) : std::nullopt;
         if (!id || *id < 1 || *id > 0xFFFF) {
@@ -183,7 +198,7 @@ class Parser {
         break;
       } else {
         fail("unknown keyword '" + std::string{key} +
-             "' (expected picture, icon, size, drawn, resource, colour or pixels)");
+             "' (expected picture, icon, size, drawn, shows, resource, colour or pixels)");
       }
     }
     if (art_.name.empty()) {

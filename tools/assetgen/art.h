@@ -26,6 +26,7 @@ struct Art {
   std::string name;
   Size size;
   std::optional<Size> drawn;          // the size the game stretches the picture to
+  std::string shows;                  // what it shows, in words, for those who cannot see it
   std::optional<int> resource;        // an image of the window icon, with its Windows resource id
   std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, row-major from the top-left pixel
 };

@@ -29,7 +29,7 @@ void put_picture(std::string& out, const Art& art) {
   out += "\n};\n";
   out += "constexpr ui::Picture " + constant + "{\"" + image_name(art) + "\", " +
          std::to_string(art.size.width) + ", " + std::to_string(art.size.height) + ", " + constant +
-         "Pixels};\n\n";
+         "Pixels, \"" + art.shows + "\"};\n\n";
 }
 
 }  // namespace

@@ -91,6 +91,15 @@ void FormWindow::createButtons() {
   showFocus();
 }
 
+QWidget* FormWindow::buttonFor(const ui::Control& control) const {
+  for (const Button& button : buttons_) {
+    if (button.control == &control) {
+      return button.widget.get();
+    }
+  }
+  return nullptr;
+}
+
 void FormWindow::syncButtons() {
   for (const Button& button : buttons_) {
     button.widget->setGeometry(toQRect(button.control->pixelRect()));

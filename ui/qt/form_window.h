@@ -11,6 +11,7 @@ class QKeyEvent;
 
 namespace ui {
 class CommandButton;
+class Control;
 class Form;
 }  // namespace ui
 
@@ -28,6 +29,8 @@ class FormWindow final : public QWidget {
   FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metrics);
 
   [[nodiscard]] const ui::Form* form() const { return form_; }
+  // The real button of a command button; nullptr for any other control.
+  [[nodiscard]] QWidget* buttonFor(const ui::Control& control) const;
 
   void showForm();
   void updateCaption();

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_driver.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMessageBox>
@@ -8,11 +9,13 @@
 
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/qt/accessible.h"
 #include "ui/qt/form_window.h"
 
 namespace ui::qt {
 
 QtDriver::QtDriver() : notifier_(clock_.get(), QSocketNotifier::Read) {
+  QAccessible::installFactory(&accessibleFor);
   QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] {
     clock_.acknowledge();
     if (app_ != nullptr) {
