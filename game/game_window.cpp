@@ -11,8 +11,9 @@ using ui::Color;
 
 const ui::FormDesign kGameWindow{
     .caption = "Game",
-    .help = "The enemy column marches in from the right towards your ship. The space bar fires at "
-            "the nearest enemy within reach; F1 opens the About window, which pauses the game.",
+    .help =
+        "The enemy column marches in from the right towards your ship. The space bar fires at "
+        "the nearest enemy within reach; F1 opens the About window, which pauses the game.",
     .clientWidth = 11880,
     .clientHeight = 1080,
     .background = Color::system(ui::SystemColor::MenuText),

@@ -41,7 +41,10 @@ class Generator : public ::testing::Test {
     return std::distance(fs::recursive_directory_iterator(dir_ / "out"), {});
   }
 
-  fs::path dir_ = fs::path(::testing::TempDir()) / "assetgen-test";
+  // One folder a test: CTest may run them side by side.
+  fs::path dir_ = fs::path(::testing::TempDir()) /
+                  ("assetgen-test-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
   std::string out_ = (dir_ / "out").string();
   std::string errors;
 };
