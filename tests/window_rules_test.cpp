@@ -17,36 +17,26 @@ using ui::KeyStroke;
 using ui::headless::Drawn;
 using Windows = testing_support::GameFixture;
 
-KeyStroke ctrl(Key key, char32_t character = 0) {
-  return {key, character, {.ctrl = true}};
-}
-
+// What the real keyboards cannot be made to type in a test: the layout's text
+// that the table overrides, or that it passes on.
 TEST_F(Windows, TheGameWindowTypesTheCodesOfTheWindowsKeyboard) {
   const struct {
     KeyStroke stroke;
     std::u16string text;  // what the layout composes, where the model leaves it to the layout
     const char* echo;
   } keys[] = {
-      {{Key::Tab, 0, {.shift = true}}, u"", "9"},
-      {ctrl(Key::Character, 'Z'), u"", "26"},
-      {{Key::Delete}, u"\x7f", "26"},
-      {ctrl(Key::Enter), u"", "10"},
-      {ctrl(Key::Backspace), u"\x7f", "127"},
-      {ctrl(Key::Character, '1'), u"1", "127"},
       {{Key::Character, '6', {true, true}}, u"", "30"},
+      {{Key::Delete}, u"\x7f", "30"},
+      {{Key::Character, '1', {.ctrl = true}}, u"1", "30"},
       {{Key::Character, 'Q'}, u"q", "113"},
       {{Key::Other}, u"\U0001F600", "-8704"},  // a key press for each half, the low one last
-      {ctrl(Key::Space), u" ", "32"},
   };
   for (const auto& key : keys) {
     driver.press(f(), key.stroke, key.text);
     EXPECT_EQ(f().keyEcho().caption(), key.echo) << key.echo;
   }
-  EXPECT_EQ(f().shot().left(), 2370.0F);  // Ctrl+Space fires
   EXPECT_EQ(driver.press(f(), {Key::Character, 'S', {.alt = true}}, u"s"), KeyResult::System);
-  EXPECT_EQ(f().keyEcho().caption(), "32");
-  driver.press(f(), {Key::Help});
-  EXPECT_TRUE(app.loadedForm(about::AboutWindow::kName) != nullptr);
+  EXPECT_EQ(f().keyEcho().caption(), "-8704");
 }
 
 // Keys are the buttons' in a dialog: the focus moves with Tab and the default

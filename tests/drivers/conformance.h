@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "game/game_window.h"
 #include "ui/application.h"
 #include "ui/display_scale.h"
+#include "ui/text_layout.h"
 #include "ui/twips.h"
 
 namespace conformance {
@@ -274,6 +276,26 @@ TYPED_TEST_P(Conformance, KeysTypeTheCodesOfTheWindowsKeyboard) {
   EXPECT_EQ(game.shot().left(), 2370.0F);  // Ctrl+Space fired
 }
 
+// What each window tells the platform's accessibility layer, as "role: name".
+TYPED_TEST_P(Conformance, AScreenReaderReadsWhatThePlayerSeesAndPressesAbout) {
+  auto& p = this->probe;
+  p.start();
+  this->holdOff(6000);  // the front enemies in view
+  const auto has = [](const std::vector<std::string>& read, const std::string& line) {
+    return std::find(read.begin(), read.end(), line) != read.end();
+  };
+  const std::vector<std::string> game = p.readAloud(this->game());
+  EXPECT_TRUE(has(game, "button: About") && has(game, "picture: the player's ship") &&
+              has(game, "picture: an enemy"));
+  EXPECT_FALSE(has(game, "picture: the wrecked ship") || has(game, "text: Label1"));  // hidden
+  p.pressAloud(this->game(), "About");
+  ASSERT_TRUE(p.runUntil([&] { return this->about() != nullptr && this->paused(); }));
+  const std::vector<std::string> about = p.readAloud(*this->about());
+  EXPECT_TRUE(has(about, "text: Orvanta") && has(about, "text: Version 3") &&
+              has(about, "button: OK") && has(about, "picture: a photograph of a snowman at dusk"));
+  EXPECT_TRUE(has(about, "text: " + ui::withLineFeeds(this->about()->note().caption())));
+}
+
 TYPED_TEST_P(Conformance, TheDefeatBoxHoldsEveryWindowOverTheWreck) {
   auto& p = this->probe;
   game::GameWindow& game = this->game();
@@ -330,6 +352,7 @@ REGISTER_TYPED_TEST_SUITE_P(Conformance, TypedKeysAndClicksReachTheModelAndNothi
                             DialogKeysClickTheAboutWindowsButtons,
                             FramesShowTheDesignWithNoTextPaintedOver,
                             KeysTypeTheCodesOfTheWindowsKeyboard,
+                            AScreenReaderReadsWhatThePlayerSeesAndPressesAbout,
                             TheDefeatBoxHoldsEveryWindowOverTheWreck,
                             TheProgramEndsWithItsLastWindowOrAnUntrappedError,
                             AnUntrappedErrorIsReportedThenTheProgramEndsWithOne);

@@ -1,6 +1,7 @@
 // The driver scenarios on the Qt driver, with the user's input given as the
 // window system gives it to Qt (so that a modal box blocks it as it would).
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
@@ -113,6 +114,28 @@ class QtProbe {
     return !driver_.window(form)->windowIcon().isNull();
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
+  // The window's children as its accessibility interface gives them.
+  std::vector<std::string> readAloud(const ui::Form& form) {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(driver_.window(form));
+    std::vector<std::string> read;
+    for (int i = 0; i < window->childCount(); ++i) {
+      const QAccessibleInterface* child = window->child(i);
+      const QAccessible::Role role = child->role();
+      read.push_back(std::string(role == QAccessible::Button    ? "button: "
+                                 : role == QAccessible::Graphic ? "picture: "
+                                                                : "text: ") +
+                     child->text(QAccessible::Name).toStdString());
+    }
+    return read;
+  }
+  void pressAloud(const ui::Form& form, const std::string& name) {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(driver_.window(form));
+    for (int i = 0; i < window->childCount(); ++i) {
+      if (window->child(i)->text(QAccessible::Name).toStdString() == name) {
+        window->child(i)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+      }
+    }
+  }
   bool active(const ui::Form& form) { return QGuiApplication::focusWindow() == window(form); }
   ui::TextMeasure& measure() { return driver_.metrics(); }
   [[nodiscard]] static bool showing(const std::string& title) {

@@ -31,13 +31,7 @@ class Recorder final : public Canvas {
 
 }  // namespace
 
-void HeadlessDriver::formShown(Form& form) {
-  std::erase(shown_, &form);
-  shown_.push_back(&form);
-}
-
 void HeadlessDriver::formUnloading(Form& form) {
-  std::erase(shown_, &form);
   std::erase_if(repaints_, [&](const auto& repaint) { return repaint.first == &form; });
 }
 
@@ -106,10 +100,6 @@ void HeadlessDriver::close(Form& form) {
   app_->closeRequested(form);
 }
 
-bool HeadlessDriver::isShown(const Form& form) const {
-  return std::find(shown_.begin(), shown_.end(), &form) != shown_.end();
-}
-
 void HeadlessDriver::messageBox(const MessageBox& box) {
   boxes_.push_back(
       Box{std::string(box.prompt), std::string(box.title), box.owner, box.rightToLeft});
@@ -122,7 +112,6 @@ void HeadlessDriver::messageBox(const MessageBox& box) {
 
 void HeadlessDriver::quit(int status) {
   exitStatus_ = status;
-  shown_.clear();
 }
 
 }  // namespace ui::headless

@@ -49,7 +49,7 @@ class HeadlessDriver final : public Driver, public TextMeasure {
 
   void attach(Application& app) override { app_ = &app; }
   void formLoaded(Form& /*form*/) override {}
-  void formShown(Form& form) override;
+  void formShown(Form& /*form*/) override {}
   void formUnloading(Form& form) override;
   void releaseWindows() override { ++released_; }
   void captionChanged(Form& /*form*/) override {}
@@ -84,8 +84,6 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   [[nodiscard]] std::optional<int> exitStatus() const { return exitStatus_; }
   // How often the windows of unloaded forms were let go.
   [[nodiscard]] int released() const { return released_; }
-  [[nodiscard]] bool isShown(const Form& form) const;
-  [[nodiscard]] Form* activeForm() const { return shown_.empty() ? nullptr : shown_.back(); }
   // The repaints asked for a window since the last call.
   [[nodiscard]] std::vector<PixelRect> takeRepaints(const Form& form);
   // What painting an area of the window at a DPI draws.
@@ -95,7 +93,6 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   Application* app_ = nullptr;
   Time now_{0};
   std::optional<Time> due_;
-  std::vector<Form*> shown_;  // the active one last
   std::vector<std::pair<const Form*, PixelRect>> repaints_;
   std::vector<Box> boxes_;
   BoxAnswerer answerer_;
