@@ -109,6 +109,8 @@ class WindowAccessible final : public QAccessibleWidget {
     }
     auto [known, added] = painted_.try_emplace(control, 0);
     if (added) {
+      // Qt's registry owns it, until this window's interface lets it go.
+      // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
       known->second = QAccessible::registerAccessibleInterface(
           std::make_unique<PaintedControl>(*window_, *control).release());
     }
