@@ -26,7 +26,7 @@ unpack() {  # PACKAGE DIR: its files, and a listing with their times and modes
   case $1 in
     *.deb) dpkg-deb -R "$1" "$2/files" && dpkg-deb -c "$1" >"$2/listing" ;;
     *.zip) (cd "$2/files" && cmake -E tar xf "$1") && cmake -E tar tvf "$1" >"$2/listing" ;;
-    *.msi) msiextract -C "$2/files" "$1" && msidump -t -s -d "$2" "$1" ;;  # with the summary
+    *.msi) msiextract -C "$2/files" "$1" && (cd "$2" && msidump -t -s -d . "$1") ;;  # tables and summary
   esac >/dev/null
 }
 shopt -s nullglob
