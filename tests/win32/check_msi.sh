@@ -77,3 +77,5 @@ mapfile -t listed < <(entries)
 msiexec /x "${listed[0]%% *}"
 nothing_left "the upgrade and the uninstall"
 echo "installed, played and uninstalled without a trace; $version then $next: one entry, ${listed[0]}"
+trap - EXIT
+"$session" stop "$work/wine" && rm -rf "$work"  # kept for a look when the check fails
