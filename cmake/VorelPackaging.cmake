@@ -1,6 +1,11 @@
 # Installing and packaging.
 include(GNUInstallDirs)
 
+# Packages carry the last commit's time, or SOURCE_DATE_EPOCH's, never the
+# time they were made: cpack reads this before each generator.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/vorel-cpack-time.cmake)
+set(CPACK_VOREL_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+
 if(NOT WIN32)
   # --- Linux: the program with its desktop entry, AppStream metainfo, icons,
   # manual page, copyright file and changelog; `cpack -G DEB` in the build
@@ -110,8 +115,10 @@ Hold it down and clear the column before the first enemy reaches you.")
 endif()
 
 if(WIN32)
-  # --- Windows: `cpack -G ZIP` in the build directory makes
-  # vorel-VERSION-win32.zip, a folder with vorel.exe, README.md and LICENSE side by side.
+  # --- Windows: `cpack` in the build directory makes vorel-VERSION-win32.zip,
+  # a folder with vorel.exe, README.md and LICENSE side by side, and
+  # vorel-VERSION-win32.msi, which installs the same files (see
+  # cmake/vorel-msi.cmake and packaging/vorel.wxs).
   if(TARGET vorel)
     install(TARGETS vorel RUNTIME DESTINATION .)
   endif()
@@ -121,8 +128,29 @@ if(WIN32)
   set(CPACK_PACKAGE_NAME vorel)
   set(CPACK_PACKAGE_VENDOR Orvanta)
   set(CPACK_PACKAGE_FILE_NAME vorel-${PROJECT_VERSION}-win32)
-  # The build carries debugging information; the package does not.
+  # The build carries debugging information; the packages do not.
   set(CPACK_STRIP_FILES ON)
+
+  set(vorel_msi_tools ON)
+  foreach(tool wixl msiinfo msibuild)
+    string(TOUPPER "CPACK_VOREL_${tool}" variable)
+    find_program(${variable} ${tool})
+    if(NOT ${variable})
+      message(WARNING "${tool} not found: no Windows Installer package (scripts/install-deps windows)")
+      set(vorel_msi_tools OFF)
+    endif()
+  endforeach()
+  if(vorel_msi_tools AND TARGET vorel)
+    list(APPEND CPACK_GENERATOR External)
+    set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+    set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/vorel-msi.cmake)
+    set(CPACK_VOREL_WXS ${PROJECT_SOURCE_DIR}/packaging/vorel.wxs)
+    get_property(vorel_generated GLOBAL PROPERTY VOREL_ASSETS_GENERATED_DIR)
+    set(CPACK_VOREL_ICON ${vorel_generated}/snowflake.ico)
+    # Windows knows every version of vorel by this code, and replaces an older
+    # one with a newer one: it never changes.
+    set(CPACK_VOREL_UPGRADE_CODE AF70D6FD-2E54-458B-A66F-4A38EA88EE02)
+  endif()
   include(CPack)
 
   if(VOREL_TESTS AND TARGET vorel)
