@@ -17,6 +17,11 @@ using BitmapHandle = GdiObject<HBITMAP>;
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
 
+struct IconDeleter {
+  void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
 struct DcDeleter {
   void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
 };
@@ -50,6 +55,41 @@ class Selection {
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// A window's device context (the screen's for nullptr) for the current scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  WindowDc(WindowDc&&) = delete;
+  WindowDc& operator=(WindowDc&&) = delete;
+  ~WindowDc() { ::ReleaseDC(window_, dc_); }
+
+  [[nodiscard]] HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// The mouse captured by a window while this lives, unless another window takes it meanwhile.
+class MouseCapture {
+ public:
+  explicit MouseCapture(HWND window) : window_(window) { ::SetCapture(window); }
+  MouseCapture(const MouseCapture&) = delete;
+  MouseCapture& operator=(const MouseCapture&) = delete;
+  MouseCapture(MouseCapture&&) = delete;
+  MouseCapture& operator=(MouseCapture&&) = delete;
+  ~MouseCapture() {
+    if (::GetCapture() == window_) {
+      ::ReleaseCapture();
+    }
+  }
+
+ private:
+  HWND window_;
 };
 
 // BeginPaint and EndPaint around one WM_PAINT.

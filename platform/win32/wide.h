@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
-
-#include "ui/error.h"
 
 // Text for the W functions of the Windows API.
 namespace platform::win32 {
@@ -20,7 +19,7 @@ namespace platform::win32 {
   const int size = static_cast<int>(text.size());
   const int length = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
   if (length <= 0) {
-    throw ui::Error(ui::ErrorNumber::InvalidArgument);
+    throw std::invalid_argument("Text that the system cannot convert");
   }
   std::wstring result(static_cast<std::size_t>(length), L'\0');
   ::MultiByteToWideChar(codePage, 0, text.data(), size, result.data(), length);
