@@ -1,12 +1,12 @@
 #include "ui/win32/win32_driver.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
+#include <cwctype>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/win32/wide.h"
-#include "platform/win32/window_procedure.h"
 #include "ui/application.h"
 #include "ui/error.h"
 #include "ui/form.h"
@@ -19,85 +19,84 @@
 
 namespace ui::win32 {
 
-using platform::win32::BitmapHandle;
-using platform::win32::FontHandle;
 using platform::win32::KernelHandle;
-using platform::win32::thisModule;
 using platform::win32::wide;
 
 namespace {
 
-constexpr const wchar_t* kBridgeClass = L"VorelTicks";
-constexpr UINT_PTR kBridgeTimer = 1;
+constexpr UINT_PTR kModalTimer = 1;
 
 // What the system refused, with its error number, as the start-up report says it.
 [[noreturn]] void refuse(const char* what) {
-  throw Error(ErrorNumber::Internal,
-              std::string(what) + " (system error " + decimal(::GetLastError()) + ")");
+  throw ui::Error(ui::ErrorNumber::Internal,
+                  std::string(what) + " (system error " + ui::decimal(::GetLastError()) + ")");
 }
 
 // A waitable timer with the finest resolution the system offers.
 KernelHandle makeWakeTimer() {
   HANDLE timer = ::CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                           TIMER_ALL_ACCESS);
-  if (timer == nullptr) {
-    timer = ::CreateWaitableTimerW(nullptr, FALSE, nullptr);
-  }
-  if (timer == nullptr) {
-    refuse("No timer for the game's ticks");
-  }
-  return KernelHandle(timer);
+  return KernelHandle(timer != nullptr ? timer : ::CreateWaitableTimerW(nullptr, FALSE, nullptr));
 }
 
-LONGLONG counterFrequency() {
-  LARGE_INTEGER frequency{};
-  ::QueryPerformanceFrequency(&frequency);
-  return frequency.QuadPart;
+ui::KeyStroke strokeOf(WPARAM virtualKey) {
+  static constexpr std::pair<WPARAM, ui::Key> kNamed[] = {
+      {VK_TAB, ui::Key::Tab},        {VK_RETURN, ui::Key::Enter},  {VK_ESCAPE, ui::Key::Escape},
+      {VK_BACK, ui::Key::Backspace}, {VK_DELETE, ui::Key::Delete}, {VK_SPACE, ui::Key::Space},
+      {VK_F1, ui::Key::Help}};
+  const auto held = [](int key) { return ::GetKeyState(key) < 0; };
+  ui::KeyStroke stroke{.modifiers = {held(VK_SHIFT), held(VK_CONTROL), held(VK_MENU)}};
+  const auto* named = std::find_if(std::begin(kNamed), std::end(kNamed),
+                                   [&](const auto& key) { return key.first == virtualKey; });
+  if (named != std::end(kNamed)) {
+    stroke.key = named->second;
+    return stroke;
+  }
+  // The key's character on the layout, without Shift; 0 when it has none.
+  stroke.character = static_cast<char32_t>(std::towupper(static_cast<std::wint_t>(
+      ::MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_CHAR) & 0x7FFF)));
+  stroke.key = stroke.character != 0 ? ui::Key::Character : ui::Key::Other;
+  return stroke;
 }
 
-// While a message box is open, every window of the program but the box's
-// owner is disabled; the box itself disables its owner.
+// Windows disabled while a message box is open; the box disables its owner itself.
 class HeldWindows {
  public:
-  explicit HeldWindows(std::vector<HWND> windows) : windows_(std::move(windows)) {
-    std::erase_if(windows_, [](HWND window) { return ::EnableWindow(window, FALSE) != FALSE; });
-  }
+  HeldWindows() = default;
   HeldWindows(const HeldWindows&) = delete;
   HeldWindows& operator=(const HeldWindows&) = delete;
   HeldWindows(HeldWindows&&) = delete;
   HeldWindows& operator=(HeldWindows&&) = delete;
   ~HeldWindows() {
     for (HWND window : windows_) {
-      if (::IsWindow(window)) {
-        ::EnableWindow(window, TRUE);
-      }
+      ::EnableWindow(window, TRUE);
+    }
+  }
+  void hold(HWND window) {
+    if (!::EnableWindow(window, FALSE)) {
+      windows_.push_back(window);  // only those this disabled
     }
   }
 
  private:
-  std::vector<HWND> windows_;  // those this disabled, not those disabled before
+  std::vector<HWND> windows_;
 };
 
 }  // namespace
 
-Win32Driver::Win32Driver() : frequency_(counterFrequency()), wake_(makeWakeTimer()) {
-  if (!FormWindow::registerClass()) {
-    refuse("The window class of the game's windows could not be registered");
+Win32Driver::Win32Driver()
+    : measureDc_(::CreateCompatibleDC(nullptr)),
+      measure_(measureDc_.get(), gdi_),
+      wakeTimer_(makeWakeTimer()) {
+  if (!wakeTimer_) {
+    refuse("No timer for the game's ticks");
   }
-  if (!platform::win32::registerWindowClass<Win32Driver>(kBridgeClass)) {
-    refuse("The window class of the ticks could not be registered");
-  }
-  bridge_ = ::CreateWindowExW(0, kBridgeClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              thisModule(), this);
-  if (bridge_ == nullptr) {
+  if (!create(L"", 0, 0, HWND_MESSAGE)) {
     refuse("The window of the ticks could not be made");
   }
 }
 
 Win32Driver::~Win32Driver() {
-  static_cast<void>(windows_.takeAll());
-  retired_.clear();
-  ::DestroyWindow(bridge_);
   // A quit that no loop took would end the next loop of this thread at once.
   MSG message;
   while (::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -114,128 +113,125 @@ FormWindow* Win32Driver::findWindow(HWND window) const {
   return found;
 }
 
-HWND Win32Driver::windowOf(const Form& form) const {
+HWND Win32Driver::windowOf(const ui::Form& form) const {
   const FormWindow* window = windows_.find(form);
   return window == nullptr ? nullptr : window->window();
 }
 
-Driver::Time Win32Driver::now() const {
-  LARGE_INTEGER counter{};
-  ::QueryPerformanceCounter(&counter);
-  const LONGLONG count = counter.QuadPart;
-  constexpr LONGLONG kSecond = 1'000'000'000;
-  return Time((count / frequency_) * kSecond + (count % frequency_) * kSecond / frequency_);
+void Win32Driver::formLoaded(ui::Form& form) {
+  windows_.add(std::make_unique<FormWindow>(form, *this, gdi_));
 }
 
-void Win32Driver::formLoaded(Form& form) {
-  windows_.add(std::make_unique<FormWindow>(*this, form));
-}
-
-void Win32Driver::formShown(Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.showForm(); });
+void Win32Driver::formShown(ui::Form& form) {
+  windows_.with(form, [](FormWindow& window) { window.show(); });
 }
 
 // This may run inside a message of that very window: the object stays until
-// the loop is back at the top.
-void Win32Driver::formUnloading(Form& form) {
-  if (std::unique_ptr<FormWindow> window = windows_.take(form)) {
-    retired_.push_back(std::move(window));
-  }
+// the model releases it.
+void Win32Driver::formUnloading(ui::Form& form) {
+  windows_.retire(form);
 }
 
-void Win32Driver::captionChanged(Form& form) {
+void Win32Driver::releaseWindows() {
+  windows_.release();
+}
+
+void Win32Driver::captionChanged(ui::Form& form) {
   windows_.with(form, [](FormWindow& window) { window.updateCaption(); });
 }
 
-void Win32Driver::repaint(Form& form, const PixelRect& area) {
+void Win32Driver::focusChanged(ui::Form& form) {
+  windows_.with(form, [](FormWindow& window) { window.showFocus(); });
+}
+
+void Win32Driver::repaint(ui::Form& form, const ui::PixelRect& area) {
   windows_.with(form, [&](FormWindow& window) { window.repaintArea(area); });
 }
 
 void Win32Driver::wakeAt(std::optional<Time> due) {
   due_ = due;
-  armBridge();
+  armModalTimer();
 }
 
-void Win32Driver::messageBox(std::string_view prompt, std::string_view title, Form* owner) {
-  windows_.forEach([](const FormWindow& window) { ::UpdateWindow(window.window()); });
+void Win32Driver::messageBox(const ui::MessageBox& box) {
   // Owned by its window, which the box disables itself; every other window
   // of the program is held too.
-  HWND ownerWindow = owner == nullptr ? nullptr : windowOf(*owner);
-  std::vector<HWND> others;
+  HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
+  HeldWindows held;
   windows_.forEach([&](const FormWindow& window) {
-    if (window.window() != ownerWindow) {
-      others.push_back(window.window());
+    if (window.window() != owner) {
+      held.hold(window.window());
     }
   });
-  const HeldWindows held(std::move(others));
-  const std::wstring text = wide(prompt);
-  const std::wstring caption = wide(title);
-  UINT style = MB_OK;
-  if (isRightToLeft(prompt)) {
-    style |= MB_RTLREADING | MB_RIGHT;
-  }
-  enterModalLoop();
-  ::MessageBoxW(ownerWindow, text.c_str(), caption.c_str(), style);
-  leaveModalLoop();
+  const ModalLoop loop(*this);
+  ::MessageBoxW(owner, wide(box.prompt).c_str(), wide(box.title).c_str(),
+                MB_OK | (box.rightToLeft ? MB_RTLREADING | MB_RIGHT : 0U));
 }
 
 void Win32Driver::quit(int status) {
   due_.reset();
-  ::CancelWaitableTimer(wake_.get());
-  ::KillTimer(bridge_, kBridgeTimer);
-  for (std::unique_ptr<FormWindow>& window : windows_.takeAll()) {
-    retired_.push_back(std::move(window));
-  }
+  ::CancelWaitableTimer(wakeTimer_.get());
+  armModalTimer();
+  windows_.retireAll();
   // Modal loops (a message box) end on the quit message and pass it on.
   ::PostQuitMessage(status);
 }
 
-void Win32Driver::enterModalLoop() {
-  ++modalDepth_;
-  armBridge();
+Win32Driver::ModalLoop::ModalLoop(Win32Driver& driver) : driver_(&driver) {
+  ++driver.modalLoops_;
+  driver.armModalTimer();
 }
 
-void Win32Driver::leaveModalLoop() {
-  modalDepth_ = std::max(modalDepth_ - 1, 0);
-  armBridge();
+Win32Driver::ModalLoop::~ModalLoop() {
+  --driver_->modalLoops_;
+  driver_->armModalTimer();
 }
 
-void Win32Driver::armBridge() {
-  if (modalDepth_ == 0 || !due_) {
-    ::KillTimer(bridge_, kBridgeTimer);
+void Win32Driver::armModalTimer() {
+  if (modalLoops_ == 0 || !due_) {
+    ::KillTimer(window(), kModalTimer);
     return;
   }
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due_ - now());
   ::SetTimer(
-      bridge_, kBridgeTimer,
+      window(), kModalTimer,
       std::max<UINT>(static_cast<UINT>(std::max<long long>(left.count(), 0)), USER_TIMER_MINIMUM),
       nullptr);
 }
 
-LRESULT Win32Driver::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == kBridgeTimer && app_ != nullptr) {
+LRESULT Win32Driver::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == kModalTimer && app_ != nullptr) {
     app_->deliverDueTicks();
     return 0;
   }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  return defaultHandling(message, wParam, lParam);
 }
 
-void Win32Driver::dispatch(MSG& message) {
-  HWND root = message.hwnd == nullptr ? nullptr : ::GetAncestor(message.hwnd, GA_ROOT);
-  const FormWindow* window = root == nullptr ? nullptr : findWindow(root);
-  // Tab, Enter, Escape and access keys work in a plain window only through
-  // the dialog manager; a form without buttons gets every key as typed.
-  if (window != nullptr && window->hasButtons() && ::IsDialogMessageW(root, &message)) {
-    return;
+// Keys go to the model, not to the dialog manager: the model decides what
+// Tab, Enter, Escape and Alt with a letter do, and what a key types.
+bool Win32Driver::keyToModel(const MSG& message) {
+  const UINT kind = message.message;
+  if (kind != WM_KEYDOWN && kind != WM_SYSKEYDOWN && kind != WM_CHAR) {
+    return false;
   }
-  ::TranslateMessage(&message);
-  ::DispatchMessageW(&message);
+  const FormWindow* window =
+      message.hwnd == nullptr ? nullptr : findWindow(::GetAncestor(message.hwnd, GA_ROOT));
+  if (window == nullptr) {
+    return false;
+  }
+  ui::Form& form = *window->form();
+  if (kind == WM_CHAR) {
+    const auto unit = static_cast<char16_t>(message.wParam);
+    app_->typed(form, std::u16string_view(&unit, 1));
+    return true;
+  }
+  return app_->keyDown(form, strokeOf(message.wParam)) == ui::KeyResult::Taken;
 }
 
 bool Win32Driver::waitForMessageOrTick() {
   if (!due_) {
     // Nothing ticks: sleep until a message comes, however long that takes.
-    ::CancelWaitableTimer(wake_.get());
+    ::CancelWaitableTimer(wakeTimer_.get());
     ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     return false;
   }
@@ -244,95 +240,29 @@ bool Win32Driver::waitForMessageOrTick() {
   const Time left = *due_ - now();
   LARGE_INTEGER relative{};
   relative.QuadPart = -std::max<LONGLONG>((left.count() + 99) / 100, 1);
-  HANDLE wake = wake_.get();
+  HANDLE wake = wakeTimer_.get();
   ::SetWaitableTimer(wake, &relative, 0, nullptr, nullptr, FALSE);
   return ::MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
          WAIT_OBJECT_0;
 }
 
 int Win32Driver::exec() {
-  ++loopDepth_;
   for (;;) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) {
-        --loopDepth_;
         return static_cast<int>(message.wParam);
       }
-      dispatch(message);
+      if (!keyToModel(message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
     }
-    if (loopDepth_ == 1) {
-      retired_.clear();
-    }
-    if (waitForMessageOrTick() && app_ != nullptr) {
+    app_->idle();
+    if (waitForMessageOrTick()) {
       app_->deliverDueTicks();
     }
   }
-}
-
-HBITMAP Win32Driver::bitmapOf(const Picture& picture) {
-  const auto cached = bitmaps_.find(&picture);
-  if (cached != bitmaps_.end()) {
-    return cached->second.get();
-  }
-  if (!picture.complete()) {
-    return nullptr;
-  }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top row first, as the pixels are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || bits == nullptr) {
-    return nullptr;
-  }
-  // 0xAARRGGBB words are the blue, green, red, unused bytes of a 32-bit DIB.
-  std::memcpy(bits, picture.pixels.data(),
-              static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) *
-                  sizeof(std::uint32_t));
-  ::GdiFlush();
-  HBITMAP result = bitmap.get();
-  bitmaps_.emplace(&picture, std::move(bitmap));
-  return result;
-}
-
-LOGFONTW Win32Driver::messageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    return metrics.lfMessageFont;
-  }
-  LOGFONTW font{};
-  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  return font;
-}
-
-HFONT Win32Driver::fontOf(const Font& font, UINT dpi) {
-  const auto key = std::make_tuple(font.pixelSize(), font.weight, font.italic, font.charset, dpi);
-  const auto cached = fonts_.find(key);
-  if (cached != fonts_.end()) {
-    return cached->second.get();
-  }
-  // The system's sans-serif message face at the design's size.
-  LOGFONTW face = messageFont();
-  face.lfHeight = -::MulDiv(font.pixelSize(), static_cast<int>(dpi), DisplayScale::kModelDpi);
-  face.lfWidth = 0;
-  face.lfWeight = font.weight;
-  face.lfItalic = font.italic ? TRUE : FALSE;
-  face.lfUnderline = FALSE;
-  face.lfStrikeOut = FALSE;
-  face.lfCharSet = static_cast<BYTE>(font.charset);
-  FontHandle handle(::CreateFontIndirectW(&face));
-  if (!handle) {
-    return nullptr;
-  }
-  HFONT result = handle.get();
-  fonts_.emplace(key, std::move(handle));
-  return result;
 }
 
 }  // namespace ui::win32

@@ -1,30 +1,32 @@
 #pragma once
 
+// A file that includes this includes <windows.h> before any header of the
+// model: its MessageBox macro renames ui::MessageBox in what comes after it.
 #include <windows.h>
 
-#include <map>
-#include <memory>
+#include <chrono>
 #include <optional>
-#include <string_view>
-#include <tuple>
-#include <vector>
 
+#include "platform/win32/base_window.h"
 #include "platform/win32/handles.h"
 #include "ui/driver.h"
-#include "ui/picture.h"
-#include "ui/style.h"
-#include "ui/win32/form_window.h"
+#include "ui/win32/dc_canvas.h"
+#include "ui/win32/gdi_cache.h"
 #include "ui/window_table.h"
 
 namespace ui::win32 {
 
+class FormWindow;
+
 // The model on the plain Windows API: one top-level window per loaded form,
 // painted from the model, real BUTTON controls, MessageBoxW, and a waitable
-// timer that wakes the message loop when a tick is due.
-class Win32Driver final : public Driver {
+// timer that wakes the message loop when a tick is due. Its own window, a
+// message-only one, takes the ticks while the system runs a modal loop.
+class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow<Win32Driver> {
  public:
-  // Registers the window classes and makes the timer; raises ui::Error with
-  // the reason when the system refuses.
+  static constexpr const wchar_t* kClassName = L"VorelTicks";
+
+  // Raises ui::Error with the reason when the system refuses a timer or a window.
   Win32Driver();
   Win32Driver(const Win32Driver&) = delete;
   Win32Driver& operator=(const Win32Driver&) = delete;
@@ -32,15 +34,19 @@ class Win32Driver final : public Driver {
   Win32Driver& operator=(Win32Driver&&) = delete;
   ~Win32Driver() override;
 
-  void attach(Application& app) override { app_ = &app; }
-  void formLoaded(Form& form) override;
-  void formShown(Form& form) override;
-  void formUnloading(Form& form) override;
-  void captionChanged(Form& form) override;
-  void repaint(Form& form, const PixelRect& area) override;
-  [[nodiscard]] Time now() const override;
+  void attach(ui::Application& app) override { app_ = &app; }
+  void formLoaded(ui::Form& form) override;
+  void formShown(ui::Form& form) override;
+  void formUnloading(ui::Form& form) override;
+  void releaseWindows() override;
+  void captionChanged(ui::Form& form) override;
+  void focusChanged(ui::Form& form) override;
+  void repaint(ui::Form& form, const ui::PixelRect& area) override;
+  [[nodiscard]] Time now() const override {
+    return std::chrono::steady_clock::now().time_since_epoch();
+  }
   void wakeAt(std::optional<Time> due) override;
-  void messageBox(std::string_view prompt, std::string_view title, Form* owner) override;
+  void messageBox(const ui::MessageBox& box) override;
   void quit(int status) override;
 
   // The message loop, until quit; returns the status quit was given. It may
@@ -48,46 +54,48 @@ class Win32Driver final : public Driver {
   int exec();
 
   // The window of a loaded form; nullptr when it has none.
-  [[nodiscard]] HWND windowOf(const Form& form) const;
+  [[nodiscard]] HWND windowOf(const ui::Form& form) const;
   // Whether the loop will wake for a tick.
   [[nodiscard]] bool waking() const { return due_.has_value(); }
+  // Text measured as the windows draw it.
+  [[nodiscard]] ui::TextMeasure& textMeasure() { return measure_; }
 
-  // What the windows share for painting.
-  HBITMAP bitmapOf(const Picture& picture);
-  // A design font at a DPI.
-  HFONT fontOf(const Font& font, UINT dpi);
-  // The system's message face, at the system's DPI.
-  [[nodiscard]] static LOGFONTW messageFont();
-  // Enters and leaves a modal loop that the system runs (moving or sizing a
-  // window, a menu, a message box): ticks go on through WM_TIMER meanwhile.
-  void enterModalLoop();
-  void leaveModalLoop();
+  // A modal loop that the system runs (a window moved or sized, a menu, a
+  // message box), while this lives: the driver's loop does not wait
+  // meanwhile, so ticks come by WM_TIMER.
+  class ModalLoop {
+   public:
+    explicit ModalLoop(Win32Driver& driver);
+    ModalLoop(const ModalLoop&) = delete;
+    ModalLoop& operator=(const ModalLoop&) = delete;
+    ModalLoop(ModalLoop&&) = delete;
+    ModalLoop& operator=(ModalLoop&&) = delete;
+    ~ModalLoop();
 
-  // The messages of the window that takes WM_TIMER in modal loops.
-  LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+   private:
+    Win32Driver* driver_;
+  };
 
  private:
+  friend class platform::win32::BaseWindow<Win32Driver>;
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] FormWindow* findWindow(HWND window) const;
-  void dispatch(MSG& message);
+  // A key for a form's window goes to the model first; false when it took it.
+  bool keyToModel(const MSG& message);
   // Waits for a message or the next tick, whichever comes first; true when
   // the tick's time has come.
   bool waitForMessageOrTick();
-  // Arms the WM_TIMER bridge for the next tick while a modal loop runs.
-  void armBridge();
+  // Sets the WM_TIMER for the next tick while a modal loop runs.
+  void armModalTimer();
 
-  Application* app_ = nullptr;
-  WindowTable<FormWindow> windows_;
-  // Windows destroyed while their own message may still be on the stack;
-  // dropped by the outermost loop.
-  std::vector<std::unique_ptr<FormWindow>> retired_;
-  LONGLONG frequency_;
-  std::optional<Time> due_;             // when the next tick is due
-  platform::win32::KernelHandle wake_;  // the waitable timer that wakes the loop for it
-  HWND bridge_ = nullptr;               // message-only window that takes WM_TIMER in modal loops
-  int modalDepth_ = 0;
-  int loopDepth_ = 0;
-  std::map<const Picture*, platform::win32::BitmapHandle> bitmaps_;
-  std::map<std::tuple<int, int, bool, int, UINT>, platform::win32::FontHandle> fonts_;
+  ui::Application* app_ = nullptr;
+  GdiCache gdi_;
+  platform::win32::MemoryDc measureDc_;
+  DcCanvas measure_;
+  ui::WindowTable<FormWindow> windows_;      // after what they share, so that they go first
+  std::optional<Time> due_;                  // when the next tick is due
+  platform::win32::KernelHandle wakeTimer_;  // wakes the loop for it
+  int modalLoops_ = 0;
 };
 
 }  // namespace ui::win32

@@ -1,0 +1,90 @@
+#include "ui/win32/gdi_cache.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "ui/picture.h"
+
+namespace ui::win32 {
+namespace {
+
+using platform::win32::BitmapHandle;
+using platform::win32::FontHandle;
+
+template <typename Map, typename Key, typename Make>
+auto cached(Map& map, const Key& key, Make make) {
+  auto found = map.find(key);
+  if (found == map.end()) {
+    found = map.emplace(key, make()).first;
+  }
+  return found->second.get();
+}
+
+BitmapHandle dibSection(const ui::Picture& picture) {
+  if (!picture.complete()) {
+    return {};
+  }
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader,
+                    picture.width,
+                    -picture.height,  // top row first
+                    1,
+                    32,
+                    BI_RGB,
+                    0,
+                    0,
+                    0,
+                    0,
+                    0};
+  void* bits = nullptr;
+  BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bits == nullptr) {
+    return {};
+  }
+  // 0xAARRGGBB words are the blue, green, red and alpha bytes of a 32-bit DIB.
+  std::memcpy(bits, picture.pixels.data(),
+              static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) *
+                  sizeof(std::uint32_t));
+  ::GdiFlush();
+  return bitmap;
+}
+
+}  // namespace
+
+HBITMAP GdiCache::bitmap(const ui::Picture& picture) {
+  return cached(bitmaps_, &picture, [&] { return dibSection(picture); });
+}
+
+HICON GdiCache::icon(const ui::Picture& picture) {
+  return cached(icons_, &picture, [&] {
+    const BitmapHandle color = dibSection(picture);
+    if (!color) {
+      return platform::win32::IconHandle();
+    }
+    // The alpha decides what shows; the mask only has to be there, all opaque.
+    const std::vector<BYTE> opaque(static_cast<std::size_t>((picture.width + 15) / 16 * 2) *
+                                   static_cast<std::size_t>(picture.height));
+    const BitmapHandle mask(::CreateBitmap(picture.width, picture.height, 1, 1, opaque.data()));
+    ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+    return platform::win32::IconHandle(::CreateIconIndirect(&info));
+  });
+}
+
+HFONT GdiCache::font(const ui::FontFace& face) {
+  const auto key =
+      std::make_tuple(std::string(face.family), face.pixelSize, face.weight, face.italic);
+  return cached(fonts_, key, [&] {
+    // The default character set: with the Arabic one Wine picks a wider face.
+    LOGFONTW font{};
+    font.lfHeight = -face.pixelSize;
+    font.lfWeight = static_cast<LONG>(face.weight);
+    font.lfItalic = face.italic ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring family = platform::win32::wide(face.family).substr(0, LF_FACESIZE - 1);
+    family.copy(font.lfFaceName, family.size());
+    return FontHandle(::CreateFontIndirectW(&font));
+  });
+}
+
+}  // namespace ui::win32
