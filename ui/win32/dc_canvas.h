@@ -9,7 +9,6 @@ namespace ui::win32 {
 
 class GdiCache;
 
-// A model colour as GDI takes it.
 [[nodiscard]] constexpr COLORREF colorRef(ui::Color color) {
   return RGB(color.red(), color.green(), color.blue());
 }

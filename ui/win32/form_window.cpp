@@ -32,15 +32,12 @@ Function user32Function(const char* name) {
       reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32"), name)));
 }
 
-// The window's DPI: its display's where the system tells (Windows 10 on),
-// else the system's.
+// The window's DPI: its display's from Windows 10 on, else the system's.
 int dpiOf(HWND window) {
   static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-  if (getDpiForWindow != nullptr) {
-    return static_cast<int>(getDpiForWindow(window));
-  }
   const platform::win32::WindowDc screen(nullptr);
-  return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+  return getDpiForWindow != nullptr ? static_cast<int>(getDpiForWindow(window))
+                                    : ::GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 // The frame around a client area, with the frame's metrics at that DPI.
@@ -49,9 +46,8 @@ void adjustFrame(RECT& frame, HWND window, int dpi) {
       user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
   const auto style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE));
-  if (adjustForDpi != nullptr) {
-    adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi));
-  } else {
+  if (adjustForDpi == nullptr ||
+      !adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   }
 }
@@ -134,9 +130,7 @@ void FormWindow::syncButtons() {
 }
 
 void FormWindow::show() {
-  if (!::IsWindowVisible(window())) {
-    ::ShowWindow(window(), SW_SHOWNORMAL);
-  }
+  ::ShowWindow(window(), SW_SHOW);
   ::SetForegroundWindow(window());
   ::BringWindowToTop(window());
   ::SetActiveWindow(window());
@@ -178,8 +172,6 @@ void FormWindow::detach() {
   ::ShowWindow(window(), SW_HIDE);
 }
 
-// A model call comes last in each handler: the model may unload the form,
-// and this window with it, before the call returns.
 LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (form_ == nullptr) {
     return defaultHandling(message, wParam, lParam);

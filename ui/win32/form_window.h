@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "platform/win32/base_window.h"
-#include "platform/win32/handles.h"
 #include "ui/display_scale.h"
-#include "ui/geometry.h"
 #include "ui/win32/win32_driver.h"
 
 namespace ui {
@@ -27,8 +25,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
  public:
   static constexpr const wchar_t* kClassName = L"VorelForm";
 
-  // Creates the window, hidden, with its buttons; raises ui::Error when the
-  // system refuses.
+  // Hidden, with its buttons; raises ui::Error when the system refuses.
   FormWindow(ui::Form& form, Win32Driver& driver, GdiCache& gdi);
 
   // The form; nullptr once detached.

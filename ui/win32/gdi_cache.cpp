@@ -10,42 +10,31 @@ namespace ui::win32 {
 namespace {
 
 using platform::win32::BitmapHandle;
-using platform::win32::FontHandle;
 
 template <typename Map, typename Key, typename Make>
 auto cached(Map& map, const Key& key, Make make) {
-  auto found = map.find(key);
-  if (found == map.end()) {
-    found = map.emplace(key, make()).first;
+  auto [found, added] = map.try_emplace(key);
+  if (added) {
+    found->second = make();
   }
   return found->second.get();
 }
 
+// The pixels' 0xAARRGGBB words are the blue, green, red and alpha bytes of a
+// 32-bit DIB whose top row comes first.
 BitmapHandle dibSection(const ui::Picture& picture) {
-  if (!picture.complete()) {
-    return {};
-  }
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader,
-                    picture.width,
-                    -picture.height,  // top row first
-                    1,
-                    32,
-                    BI_RGB,
-                    0,
-                    0,
-                    0,
-                    0,
-                    0};
+  BITMAPINFO info{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
+                                .biWidth = picture.width,
+                                .biHeight = -picture.height,
+                                .biPlanes = 1,
+                                .biBitCount = 32}};
   void* bits = nullptr;
   BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (bits == nullptr) {
+  if (bits == nullptr || !picture.complete()) {
     return {};
   }
-  // 0xAARRGGBB words are the blue, green, red and alpha bytes of a 32-bit DIB.
   std::memcpy(bits, picture.pixels.data(),
-              static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) *
-                  sizeof(std::uint32_t));
+              static_cast<std::size_t>(picture.width * picture.height) * sizeof(std::uint32_t));
   ::GdiFlush();
   return bitmap;
 }
@@ -59,31 +48,26 @@ HBITMAP GdiCache::bitmap(const ui::Picture& picture) {
 HICON GdiCache::icon(const ui::Picture& picture) {
   return cached(icons_, &picture, [&] {
     const BitmapHandle color = dibSection(picture);
-    if (!color) {
-      return platform::win32::IconHandle();
-    }
     // The alpha decides what shows; the mask only has to be there, all opaque.
     const std::vector<BYTE> opaque(static_cast<std::size_t>((picture.width + 15) / 16 * 2) *
-                                   static_cast<std::size_t>(picture.height));
+                                   static_cast<std::size_t>(std::max(picture.height, 0)));
     const BitmapHandle mask(::CreateBitmap(picture.width, picture.height, 1, 1, opaque.data()));
     ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
-    return platform::win32::IconHandle(::CreateIconIndirect(&info));
+    return platform::win32::IconHandle(color ? ::CreateIconIndirect(&info) : nullptr);
   });
 }
 
 HFONT GdiCache::font(const ui::FontFace& face) {
-  const auto key =
-      std::make_tuple(std::string(face.family), face.pixelSize, face.weight, face.italic);
+  const auto key = std::tuple(std::string(face.family), face.pixelSize, face.weight, face.italic);
   return cached(fonts_, key, [&] {
     // The default character set: with the Arabic one Wine picks a wider face.
-    LOGFONTW font{};
-    font.lfHeight = -face.pixelSize;
-    font.lfWeight = static_cast<LONG>(face.weight);
-    font.lfItalic = face.italic ? TRUE : FALSE;
-    font.lfCharSet = DEFAULT_CHARSET;
+    LOGFONTW font{.lfHeight = -face.pixelSize,
+                  .lfWeight = static_cast<LONG>(face.weight),
+                  .lfItalic = static_cast<BYTE>(face.italic),
+                  .lfCharSet = DEFAULT_CHARSET};
     const std::wstring family = platform::win32::wide(face.family).substr(0, LF_FACESIZE - 1);
     family.copy(font.lfFaceName, family.size());
-    return FontHandle(::CreateFontIndirectW(&font));
+    return platform::win32::FontHandle(::CreateFontIndirectW(&font));
   });
 }
 

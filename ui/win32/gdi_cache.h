@@ -20,9 +20,7 @@ namespace ui::win32 {
 // for the life of the driver; each returns nullptr when the system refuses.
 class GdiCache {
  public:
-  // The picture's pixels in a 32-bit DIB section.
   HBITMAP bitmap(const ui::Picture& picture);
-  // The picture as an icon, with its alpha.
   HICON icon(const ui::Picture& picture);
   HFONT font(const ui::FontFace& face);
 

@@ -103,16 +103,6 @@ Win32Driver::~Win32Driver() {
   }
 }
 
-FormWindow* Win32Driver::findWindow(HWND window) const {
-  FormWindow* found = nullptr;
-  windows_.forEach([&](FormWindow& candidate) {
-    if (candidate.window() == window) {
-      found = &candidate;
-    }
-  });
-  return found;
-}
-
 HWND Win32Driver::windowOf(const ui::Form& form) const {
   const FormWindow* window = windows_.find(form);
   return window == nullptr ? nullptr : window->window();
@@ -126,8 +116,7 @@ void Win32Driver::formShown(ui::Form& form) {
   windows_.with(form, [](FormWindow& window) { window.show(); });
 }
 
-// This may run inside a message of that very window: the object stays until
-// the model releases it.
+// Maybe inside a message of that very window: the object stays until released.
 void Win32Driver::formUnloading(ui::Form& form) {
   windows_.retire(form);
 }
@@ -154,8 +143,7 @@ void Win32Driver::wakeAt(std::optional<Time> due) {
 }
 
 void Win32Driver::messageBox(const ui::MessageBox& box) {
-  // Owned by its window, which the box disables itself; every other window
-  // of the program is held too.
+  // Owned by its window, which it disables itself; every other window is held.
   HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
   HeldWindows held;
   windows_.forEach([&](const FormWindow& window) {
@@ -214,18 +202,22 @@ bool Win32Driver::keyToModel(const MSG& message) {
   if (kind != WM_KEYDOWN && kind != WM_SYSKEYDOWN && kind != WM_CHAR) {
     return false;
   }
-  const FormWindow* window =
-      message.hwnd == nullptr ? nullptr : findWindow(::GetAncestor(message.hwnd, GA_ROOT));
-  if (window == nullptr) {
+  HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+  ui::Form* form = nullptr;
+  windows_.forEach([&](const FormWindow& window) {
+    if (root != nullptr && window.window() == root) {
+      form = window.form();
+    }
+  });
+  if (form == nullptr) {
     return false;
   }
-  ui::Form& form = *window->form();
   if (kind == WM_CHAR) {
     const auto unit = static_cast<char16_t>(message.wParam);
-    app_->typed(form, std::u16string_view(&unit, 1));
+    app_->typed(*form, std::u16string_view(&unit, 1));
     return true;
   }
-  return app_->keyDown(form, strokeOf(message.wParam)) == ui::KeyResult::Taken;
+  return app_->keyDown(*form, strokeOf(message.wParam)) == ui::KeyResult::Taken;
 }
 
 bool Win32Driver::waitForMessageOrTick() {

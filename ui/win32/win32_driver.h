@@ -79,11 +79,9 @@ class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow
  private:
   friend class platform::win32::BaseWindow<Win32Driver>;
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  [[nodiscard]] FormWindow* findWindow(HWND window) const;
   // A key for a form's window goes to the model first; false when it took it.
   bool keyToModel(const MSG& message);
-  // Waits for a message or the next tick, whichever comes first; true when
-  // the tick's time has come.
+  // Waits for a message or the next tick; true when the tick is due.
   bool waitForMessageOrTick();
   // Sets the WM_TIMER for the next tick while a modal loop runs.
   void armModalTimer();
@@ -92,10 +90,10 @@ class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow
   GdiCache gdi_;
   platform::win32::MemoryDc measureDc_;
   DcCanvas measure_;
-  ui::WindowTable<FormWindow> windows_;      // after what they share, so that they go first
   std::optional<Time> due_;                  // when the next tick is due
   platform::win32::KernelHandle wakeTimer_;  // wakes the loop for it
   int modalLoops_ = 0;
+  ui::WindowTable<FormWindow> windows_;  // last: the windows go first
 };
 
 }  // namespace ui::win32
