@@ -114,7 +114,8 @@ class Parser {
       if (words[i].find_first_of("\"\\") != std::string_view::npos) {
         fail("shows takes plain words, without quotes or backslashes");
       }
-      art_.shows += (i == 1 ? "" : " ") + std::string{words[i]};
+      art_.shows += i == 1 ? "" : " ";
+      art_.shows += words[i];
     }
     if (art_.shows.empty()) {
       fail("shows needs the words that say what the picture shows");
