@@ -3,7 +3,10 @@
 // clicks to the window under the pointer, and a disabled window takes neither.
 
 #include <windows.h>
+// After windows.h:
+#include <oleacc.h>
 
+#include <array>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -56,22 +59,36 @@ class Win32Probe {
     answerer_ = ::SetTimer(nullptr, 0, 20, &Win32Probe::answerOpenBox);
   }
 
-  void type(const ui::Form& form, char16_t character) {
+  void type(const ui::Form& form, std::u16string_view text) {
     click(form, 0, 0);
-    send({key(0, character, KEYEVENTF_UNICODE),
-          key(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
-  }
-  static void press(Key pressed) {
-    if (pressed == Key::AltS) {
-      send({key(VK_MENU, 0, 0), key('S', 0, 0), key('S', 0, KEYEVENTF_KEYUP),
-            key(VK_MENU, 0, KEYEVENTF_KEYUP)});
-      return;
+    std::vector<INPUT> inputs;
+    for (const char16_t unit : text) {
+      inputs.push_back(key(0, unit, KEYEVENTF_UNICODE));
+      inputs.push_back(key(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
     }
-    const WORD code = pressed == Key::Tab     ? VK_TAB
-                      : pressed == Key::Enter ? VK_RETURN
-                      : pressed == Key::F1    ? VK_F1
-                                              : VK_ESCAPE;
-    send({key(code, 0, 0), key(code, 0, KEYEVENTF_KEYUP)});
+    send(inputs);
+  }
+  static void press(Chord chord) {
+    constexpr std::array<WORD, 10> kCodes{VK_TAB,   VK_RETURN, VK_ESCAPE, VK_BACK, VK_DELETE,
+                                          VK_SPACE, VK_F1,     'A',       'S',     'Z'};
+    std::vector<WORD> held;
+    for (const auto& [down, code] :
+         {std::pair{chord.shift, VK_SHIFT}, {chord.ctrl, VK_CONTROL}, {chord.alt, VK_MENU}}) {
+      if (down) {
+        held.push_back(static_cast<WORD>(code));
+      }
+    }
+    std::vector<INPUT> inputs;
+    for (const WORD code : held) {
+      inputs.push_back(key(code, 0, 0));
+    }
+    const WORD code = kCodes.at(static_cast<std::size_t>(chord.key));
+    inputs.push_back(key(code, 0, 0));
+    inputs.push_back(key(code, 0, KEYEVENTF_KEYUP));
+    for (auto up = held.rbegin(); up != held.rend(); ++up) {
+      inputs.push_back(key(*up, 0, KEYEVENTF_KEYUP));
+    }
+    send(inputs);
   }
   void click(const ui::Form& form, int x, int y) {
     POINT point{x, y};
@@ -97,6 +114,30 @@ class Win32Probe {
     return ::SendMessageW(driver_.windowOf(form), WM_GETICON, ICON_SMALL, 0) != 0;
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
+  [[nodiscard]] bool active(const ui::Form& form) const {
+    return ::GetActiveWindow() == driver_.windowOf(form);
+  }
+  ui::TextMeasure& measure() { return driver_.textMeasure(); }
+  // The window's children as Microsoft Active Accessibility gives them.
+  std::vector<std::string> readAloud(const ui::Form& form) {
+    std::vector<std::string> read;
+    forEachChild(form, [&](IAccessible& window, VARIANT child) {
+      VARIANT role{};
+      window.get_accRole(child, &role);
+      read.push_back(std::string(role.lVal == ROLE_SYSTEM_PUSHBUTTON ? "button: "
+                                 : role.lVal == ROLE_SYSTEM_GRAPHIC  ? "picture: "
+                                                                     : "text: ") +
+                     name(window, child));
+    });
+    return read;
+  }
+  void pressAloud(const ui::Form& form, const std::string& pressed) {
+    forEachChild(form, [&](IAccessible& window, VARIANT child) {
+      if (name(window, child) == pressed) {
+        window.accDoDefaultAction(child);
+      }
+    });
+  }
   [[nodiscard]] static bool showing(const std::string& title) {
     const std::wstring caption(title.begin(), title.end());  // the titles are ASCII
     return win32_testing::findWindow({.process = ::GetCurrentProcessId(), .caption = caption}) !=
@@ -126,6 +167,32 @@ class Win32Probe {
     probe->visitor_({text(box), text(::GetDlgItem(box, 0xFFFF)), text(::GetWindow(box, GW_OWNER))});
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     answering = probe;
+  }
+  template <typename Visit>
+  void forEachChild(const ui::Form& form, Visit visit) {
+    IAccessible* window = nullptr;
+    ::AccessibleObjectFromWindow(driver_.windowOf(form), static_cast<DWORD>(OBJID_CLIENT),
+                                 IID_IAccessible, reinterpret_cast<void**>(&window));
+    ASSERT_NE(window, nullptr);
+    long count = 0;
+    window->get_accChildCount(&count);
+    for (long id = 1; id <= count; ++id) {
+      VARIANT child{};
+      child.vt = VT_I4;
+      child.lVal = id;
+      visit(*window, child);
+    }
+    window->Release();
+  }
+  static std::string name(IAccessible& window, VARIANT child) {
+    BSTR name = nullptr;
+    window.get_accName(child, &name);
+    std::string utf8(name == nullptr ? 0 : ::SysStringLen(name) * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(::SysStringLen(name)), utf8.data(),
+                              static_cast<int>(utf8.size()), nullptr, nullptr)));
+    ::SysFreeString(name);
+    return utf8;
   }
   static std::string text(HWND window) {
     wchar_t wide[256]{};
