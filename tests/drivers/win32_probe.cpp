@@ -71,22 +71,14 @@ class Win32Probe {
   static void press(Chord chord) {
     constexpr std::array<WORD, 10> kCodes{VK_TAB,   VK_RETURN, VK_ESCAPE, VK_BACK, VK_DELETE,
                                           VK_SPACE, VK_F1,     'A',       'S',     'Z'};
-    std::vector<WORD> held;
-    for (const auto& [down, code] :
-         {std::pair{chord.shift, VK_SHIFT}, {chord.ctrl, VK_CONTROL}, {chord.alt, VK_MENU}}) {
-      if (down) {
-        held.push_back(static_cast<WORD>(code));
-      }
-    }
-    std::vector<INPUT> inputs;
-    for (const WORD code : held) {
-      inputs.push_back(key(code, 0, 0));
-    }
     const WORD code = kCodes.at(static_cast<std::size_t>(chord.key));
-    inputs.push_back(key(code, 0, 0));
-    inputs.push_back(key(code, 0, KEYEVENTF_KEYUP));
-    for (auto up = held.rbegin(); up != held.rend(); ++up) {
-      inputs.push_back(key(*up, 0, KEYEVENTF_KEYUP));
+    std::vector<INPUT> inputs{key(code, 0, 0), key(code, 0, KEYEVENTF_KEYUP)};
+    for (const auto& [held, modifier] :
+         {std::pair{chord.shift, VK_SHIFT}, {chord.ctrl, VK_CONTROL}, {chord.alt, VK_MENU}}) {
+      if (held) {  // down before the key, up after it
+        inputs.insert(inputs.begin(), key(static_cast<WORD>(modifier), 0, 0));
+        inputs.push_back(key(static_cast<WORD>(modifier), 0, KEYEVENTF_KEYUP));
+      }
     }
     send(inputs);
   }
@@ -177,8 +169,7 @@ class Win32Probe {
     long count = 0;
     window->get_accChildCount(&count);
     for (long id = 1; id <= count; ++id) {
-      VARIANT child{};
-      child.vt = VT_I4;
+      VARIANT child{.vt = VT_I4};
       child.lVal = id;
       visit(*window, child);
     }
@@ -187,20 +178,20 @@ class Win32Probe {
   static std::string name(IAccessible& window, VARIANT child) {
     BSTR name = nullptr;
     window.get_accName(child, &name);
-    std::string utf8(name == nullptr ? 0 : ::SysStringLen(name) * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(
-        ::WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(::SysStringLen(name)), utf8.data(),
-                              static_cast<int>(utf8.size()), nullptr, nullptr)));
+    std::string result = utf8({name, ::SysStringLen(name)});
     ::SysFreeString(name);
-    return utf8;
+    return result;
   }
   static std::string text(HWND window) {
     wchar_t wide[256]{};
-    const int length = ::GetWindowTextW(window, wide, 256);
-    std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(::WideCharToMultiByte(
-        CP_UTF8, 0, wide, length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
-    return utf8;
+    return utf8({wide, static_cast<std::size_t>(::GetWindowTextW(window, wide, 256))});
+  }
+  static std::string utf8(std::wstring_view wide) {
+    std::string result(wide.size() * 3, '\0');
+    result.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), result.data(),
+                              static_cast<int>(result.size()), nullptr, nullptr)));
+    return result;
   }
 
   static inline Win32Probe* answering = nullptr;  // the probe whose boxes the timer answers
