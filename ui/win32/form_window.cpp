@@ -35,9 +35,11 @@ Function user32Function(const char* name) {
 // The window's DPI: its display's from Windows 10 on, else the system's.
 int dpiOf(HWND window) {
   static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (getDpiForWindow != nullptr) {
+    return static_cast<int>(getDpiForWindow(window));
+  }
   const platform::win32::WindowDc screen(nullptr);
-  return getDpiForWindow != nullptr ? static_cast<int>(getDpiForWindow(window))
-                                    : ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+  return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 // The frame around a client area, with the frame's metrics at that DPI.
@@ -168,7 +170,6 @@ void FormWindow::showFocus() {
 void FormWindow::detach() {
   form_ = nullptr;
   systemLoop_.reset();
-  capture_.reset();
   ::ShowWindow(window(), SW_HIDE);
 }
 
