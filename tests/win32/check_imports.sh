@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a Windows program imports a DLL other than the system's own
 # (a missing runtime DLL stops it on a bare system), or advapi32, which the
-# launcher binds at run time instead.
+# launcher binds at run time instead. The screen reader's DLLs (oleacc, with
+# ole32 and oleaut32 for COM) ship with every Windows.
 # Usage: check_imports.sh OBJDUMP PROGRAM
 set -euo pipefail
 imports=$("$1" -p "$2" | sed -n 's/^[[:space:]]*DLL Name: //p')
@@ -10,7 +11,7 @@ if [ -z "$imports" ]; then
   echo "no import table found" >&2
   exit 1
 fi
-unexpected=$(grep -ivxE 'kernel32\.dll|user32\.dll|gdi32\.dll|msvcrt\.dll' <<<"$imports" || true)
+unexpected=$(grep -ivxE '(kernel32|user32|gdi32|msvcrt|oleacc|ole32|oleaut32)\.dll' <<<"$imports" || true)
 if [ -n "$unexpected" ]; then
   echo "unexpected imports:" $unexpected >&2
   exit 1

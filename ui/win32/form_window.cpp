@@ -198,6 +198,14 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return onMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_LBUTTONUP:
       return onMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_GETOBJECT:
+      if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+        return accessibility_.answer(wParam);
+      }
+      break;
+    case Accessibility::kPress:
+      accessibility_.press(lParam);
+      return 0;
     case WM_ENTERSIZEMOVE:
     case WM_ENTERMENULOOP:
       systemLoop_.emplace(*driver_);

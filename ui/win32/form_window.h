@@ -7,6 +7,7 @@
 
 #include "platform/win32/base_window.h"
 #include "ui/display_scale.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/win32_driver.h"
 
 namespace ui {
@@ -30,6 +31,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
 
   // The form; nullptr once detached.
   [[nodiscard]] ui::Form* form() const { return form_; }
+  [[nodiscard]] const ui::DisplayScale& scale() const { return scale_; }
 
   void show();
   void updateCaption();
@@ -71,6 +73,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   std::vector<Button> buttons_;                           // in tab order
   std::optional<platform::win32::MouseCapture> capture_;  // from a button press to its release
   std::optional<Win32Driver::ModalLoop> systemLoop_;      // while the window is moved or in a menu
+  Accessibility accessibility_{*this};
 };
 
 }  // namespace ui::win32

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace ui::win32 {
+
+class FormWindow;
+
+// What Microsoft Active Accessibility reads of a form's window: its caption
+// and help, and the model's description of its controls as simple elements.
+// Built at a reader's first WM_GETOBJECT, never for a player without one.
+class Accessibility {
+ public:
+  // A press that a reader asked for, posted to the window; lParam is the control.
+  static constexpr UINT kPress = WM_APP + 1;
+
+  explicit Accessibility(const FormWindow& window) : window_(&window) {}
+  Accessibility(const Accessibility&) = delete;
+  Accessibility& operator=(const Accessibility&) = delete;
+  Accessibility(Accessibility&&) = delete;
+  Accessibility& operator=(Accessibility&&) = delete;
+  ~Accessibility();
+
+  // The answer to WM_GETOBJECT for OBJID_CLIENT.
+  LRESULT answer(WPARAM flags);
+  // Clicks the control, if it is still shown and pressable.
+  void press(LPARAM control) const;
+
+ private:
+  class Object;
+  struct Disconnect {
+    void operator()(Object* object) const;
+  };
+
+  const FormWindow* window_;
+  bool inApartment_ = false;  // this joined the thread's COM apartment
+  std::unique_ptr<Object, Disconnect> object_;
+};
+
+}  // namespace ui::win32
