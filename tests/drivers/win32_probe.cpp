@@ -13,27 +13,27 @@
 
 #include "app/program.h"
 #include "conformance.h"
-#include "run_loop.h"
 #include "screen.h"
 #include "ui/win32/win32_driver.h"
 
 namespace conformance {
 
 using namespace std::chrono_literals;
+using win32_testing::findWindow;
 
 class Win32Probe {
  public:
   // The program's own windows and services: the test's Wine prefix records
   // no system-information tool.
-  Win32Probe() { app::registerForms(app_); }
+  Win32Probe() : timer_(::SetTimer(nullptr, 0, 10, &look)) {
+    app::registerForms(app_);
+    current = this;
+  }
   Win32Probe(const Win32Probe&) = delete;
   Win32Probe& operator=(const Win32Probe&) = delete;
   Win32Probe(Win32Probe&&) = delete;
   Win32Probe& operator=(Win32Probe&&) = delete;
-  ~Win32Probe() {
-    ::KillTimer(nullptr, answerer_);
-    answering = nullptr;
-  }
+  ~Win32Probe() { ::KillTimer(nullptr, timer_); }
 
   ui::Application& app() { return app_; }
 
@@ -42,22 +42,23 @@ class Win32Probe {
     HWND game = driver_.windowOf(app_.form(game::GameWindow::kName));
     ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == game; }));
   }
-  bool runUntil(const std::function<bool()>& done) {
-    return win32_testing::runUntil(driver_, app_, done, 20s);
+  // Runs the driver's loop until `done` holds, the program ends or the time is up.
+  bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s) {
+    if (done() || app_.ended()) {
+      return done();
+    }
+    Watch watch{&done, std::chrono::steady_clock::now() + limit, openBox(), watching_};
+    watching_ = &watch;
+    driver_.exec();
+    watching_ = watch.outer;
+    return done();
   }
   void settle() {
-    win32_testing::runUntil(
-        driver_, app_, [] { return false; }, 300ms);
+    runUntil([] { return false; }, 300ms);
   }
   int runToEnd() { return app_.ended() ? *app_.exitStatus() : driver_.exec(); }
 
-  // A thread timer looks for a box of this process; its messages come through
-  // the box's own loop as through the program's.
-  void answerBoxes(BoxVisitor visitor) {
-    visitor_ = std::move(visitor);
-    answering = this;
-    answerer_ = ::SetTimer(nullptr, 0, 20, &Win32Probe::answerOpenBox);
-  }
+  void answerBoxes(BoxVisitor visitor) { visitor_ = std::move(visitor); }
 
   void type(const ui::Form& form, std::u16string_view text) {
     click(form, 0, 0);
@@ -95,8 +96,8 @@ class Win32Probe {
   void close(const ui::Form& form) { ::PostMessageW(driver_.windowOf(form), WM_CLOSE, 0, 0); }
 
   Frame frame(const ui::Form& form) {
-    const win32_testing::Capture capture(driver_.windowOf(form));
-    return {capture.width(), capture.height(), capture.pixels()};
+    win32_testing::Capture capture(driver_.windowOf(form));
+    return {capture.width, capture.height, std::move(capture.pixels)};
   }
   [[nodiscard]] bool resizable(const ui::Form& form) const {
     constexpr LONG kSizable = WS_THICKFRAME | WS_MAXIMIZEBOX;
@@ -110,33 +111,73 @@ class Win32Probe {
     return ::GetActiveWindow() == driver_.windowOf(form);
   }
   ui::TextMeasure& measure() { return driver_.textMeasure(); }
-  // The window's children as Microsoft Active Accessibility gives them.
+  // The window's children as Microsoft Active Accessibility reads them, "role: name".
   std::vector<std::string> readAloud(const ui::Form& form) {
     std::vector<std::string> read;
     forEachChild(form, [&](IAccessible& window, VARIANT child) {
       VARIANT role{};
+      BSTR name = nullptr;
       window.get_accRole(child, &role);
+      window.get_accName(child, &name);
       read.push_back(std::string(role.lVal == ROLE_SYSTEM_PUSHBUTTON ? "button: "
                                  : role.lVal == ROLE_SYSTEM_GRAPHIC  ? "picture: "
                                                                      : "text: ") +
-                     name(window, child));
+                     utf8({name, ::SysStringLen(name)}));
+      ::SysFreeString(name);
     });
     return read;
   }
   void pressAloud(const ui::Form& form, const std::string& pressed) {
+    const std::vector<std::string> read = readAloud(form);
     forEachChild(form, [&](IAccessible& window, VARIANT child) {
-      if (name(window, child) == pressed) {
+      if (read.at(static_cast<std::size_t>(child.lVal - 1)).ends_with(": " + pressed)) {
         window.accDoDefaultAction(child);
       }
     });
   }
   [[nodiscard]] static bool showing(const std::string& title) {
     const std::wstring caption(title.begin(), title.end());  // the titles are ASCII
-    return win32_testing::findWindow({.process = ::GetCurrentProcessId(), .caption = caption}) !=
-           nullptr;
+    return findWindow(nullptr, caption.c_str()) != nullptr;
   }
 
  private:
+  // What a runUntil waits for, innermost first.
+  struct Watch {
+    const std::function<bool()>* done;
+    std::chrono::steady_clock::time_point deadline;
+    HWND box;  // the message box that was up when the watch began
+    Watch* outer;
+    bool over = false;
+  };
+
+  static HWND openBox() { return findWindow(L"#32770", nullptr); }
+  // A thread timer, whose messages come through a box's own loop as through
+  // the program's: it answers a box of this process; it ends the innermost
+  // runUntil with a quit message once its watch is over, never while a box
+  // opened since is up, whose own loop would take the quit; and it dismisses a
+  // box that nobody answers once the time is up, so that the test fails rather
+  // than hangs.
+  static void CALLBACK look(HWND /*window*/, UINT /*message*/, UINT_PTR /*id*/, DWORD /*time*/) {
+    Win32Probe& probe = *current;
+    HWND box = openBox();
+    if (probe.visitor_ && box != nullptr && std::exchange(probe.answered_, box) != box) {
+      const BoxVisitor visitor = std::exchange(probe.visitor_, nullptr);  // it may run the loop
+      visitor({text(box), text(::GetDlgItem(box, 0xFFFF)), text(::GetWindow(box, GW_OWNER))});
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      probe.visitor_ = visitor;
+      return;
+    }
+    Watch* watch = probe.watching_;
+    const bool late = watch != nullptr && std::chrono::steady_clock::now() >= watch->deadline;
+    if (watch == nullptr || watch->over || box != watch->box) {
+      if (late) {
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+    } else if ((*watch->done)() || late) {
+      watch->over = true;
+      ::PostQuitMessage(0);
+    }
+  }
   static INPUT key(WORD code, wchar_t unit, DWORD flags) {
     INPUT input{.type = INPUT_KEYBOARD};
     input.ki.wVk = code;
@@ -147,18 +188,6 @@ class Win32Probe {
   static void send(std::vector<INPUT> inputs) {
     const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     ASSERT_EQ(sent, inputs.size()) << "SendInput refused, error " << ::GetLastError();
-  }
-  static void CALLBACK answerOpenBox(HWND /*window*/, UINT /*message*/, UINT_PTR /*id*/,
-                                     DWORD /*time*/) {
-    HWND box = win32_testing::findWindow(
-        {.process = ::GetCurrentProcessId(), .className = L"#32770", .enabledOnly = true});
-    if (answering == nullptr || box == nullptr || std::exchange(answered, box) == box) {
-      return;  // none open, or the one answered is still on its way out
-    }
-    Win32Probe* probe = std::exchange(answering, nullptr);  // the visitor may run the loop
-    probe->visitor_({text(box), text(::GetDlgItem(box, 0xFFFF)), text(::GetWindow(box, GW_OWNER))});
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    answering = probe;
   }
   template <typename Visit>
   void forEachChild(const ui::Form& form, Visit visit) {
@@ -175,13 +204,6 @@ class Win32Probe {
     }
     window->Release();
   }
-  static std::string name(IAccessible& window, VARIANT child) {
-    BSTR name = nullptr;
-    window.get_accName(child, &name);
-    std::string result = utf8({name, ::SysStringLen(name)});
-    ::SysFreeString(name);
-    return result;
-  }
   static std::string text(HWND window) {
     wchar_t wide[256]{};
     return utf8({wide, static_cast<std::size_t>(::GetWindowTextW(window, wide, 256))});
@@ -194,12 +216,13 @@ class Win32Probe {
     return result;
   }
 
-  static inline Win32Probe* answering = nullptr;  // the probe whose boxes the timer answers
-  static inline HWND answered = nullptr;
+  static inline Win32Probe* current = nullptr;
   ui::win32::Win32Driver driver_;
   ui::Application app_{driver_, "vorel"};
   BoxVisitor visitor_;
-  UINT_PTR answerer_ = 0;
+  HWND answered_ = nullptr;  // the box answered last, which may still be on its way out
+  Watch* watching_ = nullptr;
+  UINT_PTR timer_;
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, Conformance, Win32Probe);
