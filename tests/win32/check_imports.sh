@@ -7,12 +7,6 @@
 set -euo pipefail
 imports=$("$1" -p "$2" | sed -n 's/^[[:space:]]*DLL Name: //p')
 echo "imports of $(basename "$2"):" $imports
-if [ -z "$imports" ]; then
-  echo "no import table found" >&2
-  exit 1
-fi
+[ -n "$imports" ] || { echo "no import table found" >&2; exit 1; }
 unexpected=$(grep -ivxE '(kernel32|user32|gdi32|msvcrt|oleacc|ole32|oleaut32)\.dll' <<<"$imports" || true)
-if [ -n "$unexpected" ]; then
-  echo "unexpected imports:" $unexpected >&2
-  exit 1
-fi
+[ -z "$unexpected" ] || { echo "unexpected imports:" $unexpected >&2; exit 1; }
