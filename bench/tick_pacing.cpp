@@ -10,9 +10,6 @@
 #include <cstdlib>
 #include <memory>
 #include <vector>
-#ifdef _WIN32
-#include <windows.h>  // before the model's headers: see ui/win32/win32_driver.h
-#endif
 
 #include "ui/application.h"
 #include "ui/form.h"

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "ui/font.h"
 #include "ui/visual.h"
 
 namespace ui {
@@ -13,6 +14,7 @@ struct ButtonDesign {
   int tabIndex = 0;
   bool isDefault = false;
   bool isCancel = false;
+  Font font;  // the caption's, in the labels' face, the same on every target
 };
 
 class CommandButton final : public Visual {

@@ -12,7 +12,7 @@ class Application;
 class Form;
 
 // A modal box with an OK button only and no icon, as the model asks for it.
-struct MessageBox {
+struct BoxRequest {
   std::string_view prompt;
   std::string_view title;
   // The window it belongs to, which the window system puts it over; nullptr: none.
@@ -62,7 +62,7 @@ class Driver {
 
   // The box, holding every window of the program; returns when dismissed,
   // delivering events meanwhile.
-  virtual void messageBox(const MessageBox& box) = 0;
+  virtual void messageBox(const BoxRequest& box) = 0;
 
   // Leave every event loop, nested ones included; the program exits with status.
   virtual void quit(int status) = 0;

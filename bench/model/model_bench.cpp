@@ -30,7 +30,7 @@ class NullDriver final : public ui::Driver {
   }
   [[nodiscard]] Time now() const override { return clock; }
   void wakeAt(std::optional<Time> /*due*/) override {}
-  void messageBox(const ui::MessageBox& /*box*/) override {}
+  void messageBox(const ui::BoxRequest& /*box*/) override {}
   void quit(int /*status*/) override {}
 
   Time clock{0};

@@ -100,7 +100,7 @@ void HeadlessDriver::close(Form& form) {
   app_->closeRequested(form);
 }
 
-void HeadlessDriver::messageBox(const MessageBox& box) {
+void HeadlessDriver::messageBox(const BoxRequest& box) {
   boxes_.push_back(
       Box{std::string(box.prompt), std::string(box.title), box.owner, box.rightToLeft});
   if (answerer_) {

@@ -57,7 +57,7 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   void repaint(Form& form, const PixelRect& area) override;
   [[nodiscard]] Time now() const override { return now_; }
   void wakeAt(std::optional<Time> due) override { due_ = due; }
-  void messageBox(const MessageBox& box) override;
+  void messageBox(const BoxRequest& box) override;
   void quit(int status) override;
 
   int width(std::string_view text, const FontFace& face) override;

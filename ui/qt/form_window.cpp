@@ -79,6 +79,7 @@ void FormWindow::createButtons() {
     // The caption shows its access key; the model decides what Alt and a
     // letter click, and what every other key does.
     widget->setShortcut({});
+    widget->setFont(toQFont(control->design().font.on(ui::DisplayScale())));
     widget->installEventFilter(this);
     QObject::connect(widget.get(), &QPushButton::clicked, this, [this, control] {
       if (form_ != nullptr) {

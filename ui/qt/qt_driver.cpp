@@ -73,7 +73,7 @@ void QtDriver::wakeAt(std::optional<Time> due) {
   }
 }
 
-void QtDriver::messageBox(const ui::MessageBox& box) {
+void QtDriver::messageBox(const ui::BoxRequest& box) {
   // A child of its owner's window: transient for it on X11, its child on
   // Wayland, so the window system puts the box over it. exec() makes it
   // modal to every window of the program all the same.

@@ -38,7 +38,7 @@ class QtDriver final : public ui::Driver {
   void repaint(ui::Form& form, const ui::PixelRect& area) override;
   [[nodiscard]] Time now() const override { return monotonicNow(); }
   void wakeAt(std::optional<Time> due) override;
-  void messageBox(const ui::MessageBox& box) override;
+  void messageBox(const ui::BoxRequest& box) override;
   void quit(int status) override;
 
   // The window of a loaded form; nullptr when it has none.

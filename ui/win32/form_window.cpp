@@ -100,9 +100,8 @@ void FormWindow::createButtons() {
 
 void FormWindow::layOut(int dpi, const RECT* suggested) {
   scale_ = ui::DisplayScale(dpi);
-  // The captions in the labels' face at the designs' default size.
-  HFONT font = gdi_->font(ui::Font().on(scale_));
   for (const Button& button : buttons_) {
+    HFONT font = gdi_->font(button.control->design().font.on(scale_));
     ::SendMessageW(button.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   RECT frame{};

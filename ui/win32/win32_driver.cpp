@@ -142,7 +142,7 @@ void Win32Driver::wakeAt(std::optional<Time> due) {
   armModalTimer();
 }
 
-void Win32Driver::messageBox(const ui::MessageBox& box) {
+void Win32Driver::messageBox(const ui::BoxRequest& box) {
   // Owned by its window, which it disables itself; every other window is held.
   HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
   HeldWindows held;

@@ -1,7 +1,5 @@
 #pragma once
 
-// A file that includes this includes <windows.h> before any header of the
-// model: its MessageBox macro renames ui::MessageBox in what comes after it.
 #include <windows.h>
 
 #include <chrono>
@@ -46,7 +44,7 @@ class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow
     return std::chrono::steady_clock::now().time_since_epoch();
   }
   void wakeAt(std::optional<Time> due) override;
-  void messageBox(const ui::MessageBox& box) override;
+  void messageBox(const ui::BoxRequest& box) override;
   void quit(int status) override;
 
   // The message loop, until quit; returns the status quit was given. It may
