@@ -8,13 +8,14 @@
 
 #include "assets/pictures.h"
 #include "support/game_fixture.h"
+#include "ui/paint.h"
+#include "ui/text_layout.h"
 
 namespace {
 
 using ui::Key;
 using ui::KeyResult;
 using ui::KeyStroke;
-using ui::headless::Drawn;
 using Windows = testing_support::GameFixture;
 
 // What the real keyboards cannot be made to type in a test: the layout's text
@@ -60,42 +61,29 @@ TEST_F(Windows, TheAboutWindowsKeysClickItsButtonsAndTheFrameFollowsTheFocus) {
   EXPECT_EQ(driver.released(), 1);  // the window goes once its own event is over
 }
 
-const Drawn* find(const std::vector<Drawn>& drawn, auto&& which) {
-  const auto found = std::find_if(drawn.begin(), drawn.end(), which);
-  return found == drawn.end() ? nullptr : &*found;
-}
-const Drawn* picture(const std::vector<Drawn>& drawn, const ui::Picture& picture) {
-  return find(drawn, [&](const Drawn& item) { return item.picture == &picture; });
-}
-
-// What the driver scenarios cannot show on the real drivers: a picture that
-// does not fill its size draws nothing; text comes in placed lines, without
-// line ends, in the direction it reads.
-TEST_F(Windows, APaintHandsTheDriverPlacedPicturesAndLines) {
-  const std::vector<Drawn> scaled = driver.paint(f(), {0, 0, 1188, 108}, 144);
-  EXPECT_EQ(picture(scaled, assets::ship())->rect, (ui::PixelRect{36, 24, 92, 51}));
-  const ui::Picture torn{"torn", 61, 34, assets::ship().pixels.first(60)};
-  arrange([&] { f().ship().setPicture(&torn); });
-  EXPECT_EQ(picture(driver.paint(f(), {0, 0, 792, 72}), torn), nullptr);  // drawn as nothing
-
-  driver.press(f(), {Key::Help});
-  ui::Label& note = about().note();
-  const auto lines = [&] {
-    std::vector<Drawn> text = driver.paint(about(), note.pixelRect());
-    std::erase_if(text, [&](const Drawn& item) {
-      return item.kind != Drawn::Kind::Text || item.rect != note.pixelRect();
-    });
-    return text;
+// Text breaks at its line ends and between words, the lines stack down from
+// the box's top, and text that reads right to left starts at the right edge.
+TEST(TextLayout, LinesBreakAtLineEndsAndWordsAndStartWhereTheTextReads) {
+  struct : ui::TextMeasure {  // six pixels a character, lines 15 apart
+    int width(std::string_view text, const ui::FontFace& /*face*/) override {
+      return 6 * static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+               return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+             }));
+    }
+    int lineHeight(const ui::FontFace& /*face*/) override { return 15; }
+  } measure;
+  const ui::PixelRect box{10, 20, 60, 40};  // ten characters wide, two lines and a bit high
+  const auto lay = [&](std::string_view text, ui::Alignment alignment, bool rightToLeft) {
+    return ui::layOutText(text, box, {}, alignment, rightToLeft, measure);
   };
-  arrange([&] { note.setCaption("ab cd\r\nef\r"); });  // 6-pixel letters, 177 pixels wide
-  std::vector<Drawn> text = lines();
-  ASSERT_EQ(text.size(), 2U);
-  EXPECT_TRUE(text[0].text == "ab cd" && text[1].text == "ef" && text[1].y == text[0].y + 15);
-  arrange([&] { note.setCaption("لقد خسرة"); });
-  text = lines();
-  ASSERT_EQ(text.size(), 1U);
-  EXPECT_TRUE(text[0].style.rightToLeft);
-  EXPECT_EQ(text[0].x + 8 * 6, note.pixelRect().right());  // from the right edge
+  const ui::TextLayout note = lay("ab cd\r\nef gh ij kl\r", ui::Alignment::Left, false);
+  ASSERT_EQ(note.lines.size(), 3U);
+  EXPECT_TRUE(note.lines[0].text == "ab cd" && note.lines[1].text == "ef gh ij" &&
+              note.lines[2].text == "kl");
+  EXPECT_TRUE(note.lines[2].x == 10 && note.lines[2].y == 50 && !note.fits);
+  EXPECT_EQ(lay("لقد خسرة", ui::Alignment::Left, true).lines.at(0).x, 70 - 8 * 6);
+  EXPECT_EQ(lay("ab", ui::Alignment::Center, false).lines.at(0).x, 10 + (60 - 12) / 2);
+  EXPECT_TRUE(lay("ab\ncd", ui::Alignment::Left, false).fits);
 }
 
 // The defeat box goes over the game window, right to left, with the wreck
@@ -111,7 +99,7 @@ TEST_F(Windows, TheDefeatBoxBelongsToTheGameWindowOverTheWreck) {
     wreckShown =
         std::any_of(repaints.begin(), repaints.end(),
                     [&](const ui::PixelRect& area) { return area.intersected(ship) == ship; }) &&
-        picture(driver.paint(f(), ship), assets::defeat()) != nullptr;
+        f().ship().picture() == &assets::defeat();
   });
   ticks(1);
   EXPECT_TRUE(wreckShown);

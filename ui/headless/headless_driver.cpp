@@ -4,32 +4,8 @@
 
 #include "ui/application.h"
 #include "ui/form.h"
-#include "ui/text_layout.h"
 
 namespace ui::headless {
-namespace {
-
-class Recorder final : public Canvas {
- public:
-  std::vector<Drawn> drawn;
-
-  void fill(const PixelRect& area, Color color) override {
-    drawn.push_back({.kind = Drawn::Kind::Fill, .rect = area, .color = color});
-  }
-  void drawPicture(const Picture& picture, const PixelRect& to) override {
-    drawn.push_back({.kind = Drawn::Kind::Picture, .rect = to, .picture = &picture});
-  }
-  void drawText(const TextLine& line, const TextStyle& style, const PixelRect& clip) override {
-    drawn.push_back({.kind = Drawn::Kind::Text,
-                     .rect = clip,
-                     .text = line.text,
-                     .x = line.x,
-                     .y = line.y,
-                     .style = style});
-  }
-};
-
-}  // namespace
 
 void HeadlessDriver::formUnloading(Form& form) {
   std::erase_if(repaints_, [&](const auto& repaint) { return repaint.first == &form; });
@@ -37,19 +13,6 @@ void HeadlessDriver::formUnloading(Form& form) {
 
 void HeadlessDriver::repaint(Form& form, const PixelRect& area) {
   repaints_.emplace_back(&form, area);
-}
-
-int HeadlessDriver::width(std::string_view text, const FontFace& face) {
-  const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
-  });
-  return static_cast<int>(characters) * (face.pixelSize / 2);
-}
-
-std::vector<Drawn> HeadlessDriver::paint(const Form& form, const PixelRect& area, int dpi) {
-  Recorder recorder;
-  form.paint(area, DisplayScale(dpi), recorder, *this);
-  return std::move(recorder.drawn);
 }
 
 std::vector<PixelRect> HeadlessDriver::takeRepaints(const Form& form) {

@@ -10,7 +10,6 @@
 #include "ui/driver.h"
 #include "ui/geometry.h"
 #include "ui/keyboard.h"
-#include "ui/paint.h"
 
 namespace ui {
 class Control;
@@ -19,23 +18,9 @@ class Form;
 
 namespace ui::headless {
 
-// What a window's paint drew, item by item, with a measure of fixed widths:
-// every character half as wide as the font is high, lines two pixels apart.
-struct Drawn {
-  enum class Kind : std::uint8_t { Fill, Picture, Text };
-  Kind kind = Kind::Fill;
-  PixelRect rect;  // the area filled, the picture's destination, or the text's clip
-  const Picture* picture = nullptr;
-  std::string text;
-  int x = 0;  // the text's top left
-  int y = 0;
-  TextStyle style;
-  Color color = Color::rgb(0, 0, 0);  // of a fill
-};
-
 // A driver with no windows, for tests: a virtual clock the test advances,
 // events the test injects, and message boxes the test reads and answers.
-class HeadlessDriver final : public Driver, public TextMeasure {
+class HeadlessDriver final : public Driver {
  public:
   struct Box {
     std::string prompt;
@@ -60,9 +45,6 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   void messageBox(const BoxRequest& box) override;
   void quit(int status) override;
 
-  int width(std::string_view text, const FontFace& face) override;
-  int lineHeight(const FontFace& face) override { return face.pixelSize + 2; }
-
   // Moves the virtual clock on, delivering every tick that falls due on the way.
   void advance(Time duration);
   // When the program asked to be woken for its next tick; nothing: no wake-up.
@@ -86,8 +68,6 @@ class HeadlessDriver final : public Driver, public TextMeasure {
   [[nodiscard]] int released() const { return released_; }
   // The repaints asked for a window since the last call.
   [[nodiscard]] std::vector<PixelRect> takeRepaints(const Form& form);
-  // What painting an area of the window at a DPI draws.
-  [[nodiscard]] std::vector<Drawn> paint(const Form& form, const PixelRect& area, int dpi = 96);
 
  private:
   Application* app_ = nullptr;
