@@ -26,6 +26,8 @@ TEST_F(Windows, TheGameWindowTypesTheCodesOfTheWindowsKeyboard) {
     std::u16string text;  // what the layout composes, where the model leaves it to the layout
     const char* echo;
   } keys[] = {
+      {{Key::Character, '2', {true, true}}, u"", "0"},
+      {{Key::Character, '-', {true, true}}, u"", "31"},
       {{Key::Character, '6', {true, true}}, u"", "30"},
       {{Key::Delete}, u"\x7f", "30"},
       {{Key::Character, '1', {.ctrl = true}}, u"1", "30"},
@@ -51,7 +53,8 @@ TEST_F(Windows, TheAboutWindowsKeysClickItsButtonsAndTheFrameFollowsTheFocus) {
   driver.press(about, {Key::Tab});
   EXPECT_TRUE(about.focus() == info && about.framedButton() == info);
   driver.press(about, {Key::Enter});
-  ASSERT_EQ(driver.boxes().size(), 1U);
+  driver.press(about, {Key::Space});  // clicks the focused button
+  ASSERT_EQ(driver.boxes().size(), 2U);
   EXPECT_TRUE(driver.boxes()[0].owner == &about && !driver.boxes()[0].rightToLeft);
   EXPECT_EQ(driver.press(about, {Key::Character, 'X', {.alt = true}}), KeyResult::System);
   driver.press(about, {Key::Tab, 0, {.shift = true}});
@@ -72,7 +75,7 @@ TEST(TextLayout, LinesBreakAtLineEndsAndWordsAndStartWhereTheTextReads) {
     }
     int lineHeight(const ui::FontFace& /*face*/) override { return 15; }
   } measure;
-  const ui::PixelRect box{10, 20, 60, 40};  // ten characters wide, two lines and a bit high
+  const ui::PixelRect box{10, 20, 60, 45};  // ten characters wide, three lines high
   const auto lay = [&](std::string_view text, ui::Alignment alignment, bool rightToLeft) {
     return ui::layOutText(text, box, {}, alignment, rightToLeft, measure);
   };
@@ -80,10 +83,11 @@ TEST(TextLayout, LinesBreakAtLineEndsAndWordsAndStartWhereTheTextReads) {
   ASSERT_EQ(note.lines.size(), 3U);
   EXPECT_TRUE(note.lines[0].text == "ab cd" && note.lines[1].text == "ef gh ij" &&
               note.lines[2].text == "kl");
-  EXPECT_TRUE(note.lines[2].x == 10 && note.lines[2].y == 50 && !note.fits);
+  EXPECT_TRUE(note.lines[2].x == 10 && note.lines[2].y == 50 && note.fits);
+  EXPECT_FALSE(lay("a\nb\nc\nd", ui::Alignment::Left, false).fits);
+  EXPECT_EQ(lay("abcd fghij", ui::Alignment::Left, false).lines.size(), 1U);  // just as wide
   EXPECT_EQ(lay("لقد خسرة", ui::Alignment::Left, true).lines.at(0).x, 70 - 8 * 6);
   EXPECT_EQ(lay("ab", ui::Alignment::Center, false).lines.at(0).x, 10 + (60 - 12) / 2);
-  EXPECT_TRUE(lay("ab\ncd", ui::Alignment::Left, false).fits);
 }
 
 // The defeat box goes over the game window, right to left, with the wreck
