@@ -60,9 +60,14 @@ void Canvas::fill(const ui::PixelRect& area, ui::Color color) {
   painter_->fillRect(toQRect(area), toQColor(color));
 }
 
-// No smooth transform: stretched pixels stay crisp.
+// No smooth transform: stretched pixels stay crisp. At its own size the
+// picture is copied, not sent through the scaling path.
 void Canvas::drawPicture(const ui::Picture& picture, const ui::PixelRect& to) {
-  painter_->drawImage(toQRect(to), pictures_->image(picture));
+  if (to.width == picture.width && to.height == picture.height) {
+    painter_->drawImage(QPoint(to.x, to.y), pictures_->image(picture));
+  } else {
+    painter_->drawImage(toQRect(to), pictures_->image(picture));
+  }
 }
 
 void Canvas::drawText(const ui::TextLine& line, const ui::TextStyle& style,
