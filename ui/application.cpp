@@ -64,7 +64,7 @@ void Application::showBox(std::string_view prompt) {
   flushRepaints();
   Form* owner = boxOwner();
   driver_->messageBox({prompt, title_, owner, isRightToLeft(prompt)});
-  if (!ended() && owner != nullptr && owner->loaded()) {
+  if (!ended() && !reporting_ && owner != nullptr && owner->loaded()) {
     driver_->formShown(*owner);
   }
 }
