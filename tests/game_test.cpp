@@ -44,7 +44,8 @@ TEST_F(Game, DefeatComesAtTheShipsLeftPlus880AndNotPlus881) {
   EXPECT_TRUE(driver.boxes().empty());
   arrange([&] { f().ship().setLeft(home(0, 2) - 880.0F); });
   ticks(1);
-  EXPECT_EQ(driver.boxes().size(), 1U);
+  ASSERT_EQ(driver.boxes().size(), 1U);
+  EXPECT_TRUE(driver.boxes()[0].rightToLeft);  // its Arabic text
 }
 
 TEST_F(Game, AShotHidesOnlyTheNearestEnemyWithinReachUntilItIsTooLate) {

@@ -1,12 +1,10 @@
 // What the drivers only carry out, decided in the model: what a key types,
-// where the focus goes, what a paint draws where, and whom a box belongs to.
+// where the focus goes, and where a label's lines are drawn.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
-#include "assets/pictures.h"
 #include "support/game_fixture.h"
 #include "ui/paint.h"
 #include "ui/text_layout.h"
@@ -88,25 +86,6 @@ TEST(TextLayout, LinesBreakAtLineEndsAndWordsAndStartWhereTheTextReads) {
   EXPECT_EQ(lay("abcd fghij", ui::Alignment::Left, false).lines.size(), 1U);  // just as wide
   EXPECT_EQ(lay("لقد خسرة", ui::Alignment::Left, true).lines.at(0).x, 70 - 8 * 6);
   EXPECT_EQ(lay("ab", ui::Alignment::Center, false).lines.at(0).x, 10 + (60 - 12) / 2);
-}
-
-// The defeat box goes over the game window, right to left, with the wreck
-// already drawn under it.
-TEST_F(Windows, TheDefeatBoxBelongsToTheGameWindowOverTheWreck) {
-  arrange([&] { l(0).setLeft(1260); });
-  (void)driver.takeRepaints(f());
-  bool wreckShown = false;
-  driver.answerBoxesWith([&](const auto& box) {
-    EXPECT_TRUE(box.owner == &f() && box.rightToLeft);
-    const auto repaints = driver.takeRepaints(f());
-    const ui::PixelRect ship = f().ship().pixelRect();
-    wreckShown =
-        std::any_of(repaints.begin(), repaints.end(),
-                    [&](const ui::PixelRect& area) { return area.intersected(ship) == ship; }) &&
-        f().ship().picture() == &assets::defeat();
-  });
-  ticks(1);
-  EXPECT_TRUE(wreckShown);
 }
 
 }  // namespace

@@ -95,10 +95,7 @@ class Win32Probe {
   }
   void close(const ui::Form& form) { ::PostMessageW(driver_.windowOf(form), WM_CLOSE, 0, 0); }
 
-  Frame frame(const ui::Form& form) {
-    win32_testing::Capture capture(driver_.windowOf(form));
-    return {capture.width, capture.height, std::move(capture.pixels)};
-  }
+  Frame frame(const ui::Form& form) { return win32_testing::capture(driver_.windowOf(form)); }
   [[nodiscard]] bool resizable(const ui::Form& form) const {
     constexpr LONG kSizable = WS_THICKFRAME | WS_MAXIMIZEBOX;
     return (::GetWindowLongW(driver_.windowOf(form), GWL_STYLE) & kSizable) == kSizable;

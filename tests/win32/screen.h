@@ -6,8 +6,9 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
+#include "frame.h"
 #include "platform/win32/handles.h"
 
 namespace win32_testing {
@@ -27,53 +28,37 @@ inline HWND findWindow(const wchar_t* className, const wchar_t* caption,
   return nullptr;
 }
 
-// A window's client area as the screen shows it, one 0xRRGGBB word per pixel,
-// row by row. A window of another process is read off the screen, where
-// nothing may cover it.
-struct Capture {
-  explicit Capture(HWND window) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    const HWND source = owner == ::GetCurrentProcessId() ? window : nullptr;
-    POINT origin{0, 0};
-    if (source == nullptr) {
-      ::ClientToScreen(window, &origin);
-    }
-    width = client.right;
-    height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const platform::win32::BitmapHandle bitmap(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const platform::win32::MemoryDc memory(::CreateCompatibleDC(nullptr));
-    const platform::win32::WindowDc screen(source);
-    const platform::win32::Selection selected(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY);
-    ::GdiFlush();
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(first, first + width * height);
-    for (std::uint32_t& pixel : pixels) {
-      pixel &= 0xFFFFFF;
-    }
+// A window's client area as the screen shows it. A window of another process
+// is read off the screen, where nothing may cover it.
+inline testing_support::Frame capture(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  const HWND source = owner == ::GetCurrentProcessId() ? window : nullptr;
+  POINT origin{0, 0};
+  if (source == nullptr) {
+    ::ClientToScreen(window, &origin);
   }
-  // How many pixels of an area `pick` takes.
-  template <typename Pick>
-  [[nodiscard]] int count(const RECT& area, Pick pick) const {
-    int found = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-      for (int x = area.left; x < area.right; ++x) {
-        found += pick(pixels[static_cast<std::size_t>(y * width + x)]) ? 1 : 0;
-      }
-    }
-    return found;
+  testing_support::Frame frame{client.right, client.bottom, {}};
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof info.bmiHeader, frame.width, -frame.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const platform::win32::BitmapHandle bitmap(
+      ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const platform::win32::MemoryDc memory(::CreateCompatibleDC(nullptr));
+  const platform::win32::WindowDc screen(source);
+  const platform::win32::Selection selected(memory.get(), bitmap.get());
+  ::BitBlt(memory.get(), 0, 0, frame.width, frame.height, screen.get(), origin.x, origin.y,
+           SRCCOPY);
+  ::GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  for (const std::uint32_t pixel :
+       std::span(first, static_cast<std::size_t>(frame.width * frame.height))) {
+    frame.pixels.push_back(pixel & 0xFFFFFF);
   }
-
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-};
+  return frame;
+}
 
 }  // namespace win32_testing
