@@ -162,15 +162,22 @@ TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
   p.start();
   this->holdOff(60000);
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
-  p.click(this->game(), 700, 5);  // the game window comes forward; the bar brings About back
+  p.minimise(*this->about());  // the bar brings it back from the task bar too
+  p.click(this->game(), 700, 5);
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  EXPECT_FALSE(p.minimised(*this->about()));
   p.settle();
+  const auto framed = [&](const ui::CommandButton& button) {
+    return p.runUntil([&] { return p.framed(*this->about()) == button.caption(); });
+  };
+  EXPECT_TRUE(framed(this->about()->okButton()));
   p.press({Key::Enter});  // OK has the focus when the window opens
   ASSERT_TRUE(p.runUntil([&] { return this->about() == nullptr && !this->paused(); }));
 
   ASSERT_NO_FATAL_FAILURE(this->openAbout());
   p.press({Key::S});  // an access key wants Alt
   p.press({Key::Tab});
+  EXPECT_TRUE(framed(this->about()->systemInfoButton()));  // the frame follows the focus
   p.press({Key::Enter});
   ASSERT_TRUE(p.runUntil([&] { return boxes.size() == 1; }));
   EXPECT_EQ(boxes[0], about::AboutWindow::kUnavailable);

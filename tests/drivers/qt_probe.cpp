@@ -113,6 +113,19 @@ class QtProbe {
   [[nodiscard]] bool hasIcon(const ui::Form& form) const {
     return !driver_.window(form)->windowIcon().isNull();
   }
+  void minimise(const ui::Form& form) { driver_.window(form)->showMinimized(); }
+  [[nodiscard]] bool minimised(const ui::Form& form) const {
+    return driver_.window(form)->isMinimized();
+  }
+  // The caption of the button that shows the default frame.
+  [[nodiscard]] std::string framed(const ui::Form& form) const {
+    for (const QPushButton* button : driver_.window(form)->findChildren<QPushButton*>()) {
+      if (button->isDefault()) {
+        return button->text().toStdString();
+      }
+    }
+    return {};
+  }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
   // The window's children as its accessibility interface gives them.
   std::vector<std::string> readAloud(const ui::Form& form) {

@@ -103,6 +103,22 @@ class Win32Probe {
   [[nodiscard]] bool hasIcon(const ui::Form& form) const {
     return ::SendMessageW(driver_.windowOf(form), WM_GETICON, ICON_SMALL, 0) != 0;
   }
+  // Nothing: the About window has no minimise box on Windows, and Wine with no
+  // window manager takes a minimised window back by itself, some time later.
+  void minimise(const ui::Form& /*form*/) {}
+  [[nodiscard]] bool minimised(const ui::Form& form) const {
+    return ::IsIconic(driver_.windowOf(form)) != FALSE;
+  }
+  // The caption of the button that shows the default frame.
+  [[nodiscard]] std::string framed(const ui::Form& form) const {
+    HWND button = nullptr;
+    while ((button = ::FindWindowExW(driver_.windowOf(form), button, L"Button", nullptr))) {
+      if ((::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        return text(button);
+      }
+    }
+    return {};
+  }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
   [[nodiscard]] bool active(const ui::Form& form) const {
     return ::GetActiveWindow() == driver_.windowOf(form);

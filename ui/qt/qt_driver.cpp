@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ui/application.h"
 #include "ui/form.h"
@@ -13,16 +14,17 @@
 
 namespace ui::qt {
 
-QtDriver::QtDriver() : notifier_(clock_.get(), QSocketNotifier::Read) {
+QtDriver::QtDriver() {
   QAccessible::installFactory(&accessibleFor);
-  QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] {
-    clock_.acknowledge();
+  clock_.setSingleShot(true);
+  clock_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&clock_, &QTimer::timeout, &clock_, [this] {
     if (app_ != nullptr) {
       app_->deliverDueTicks();
     }
   });
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                   &notifier_, [this] {
+                   &clock_, [this] {
                      if (app_ != nullptr) {
                        app_->idle();
                      }
@@ -40,15 +42,17 @@ std::unique_ptr<FormWindow> QtDriver::makeWindow(ui::Form& form) {
 }
 
 void QtDriver::post(std::function<void()> task) {
-  QMetaObject::invokeMethod(&notifier_, std::move(task), Qt::QueuedConnection);
+  QMetaObject::invokeMethod(&clock_, std::move(task), Qt::QueuedConnection);
 }
 
+// Whole milliseconds, rounded up: the wake-up never comes before the tick is
+// due, and ticks keep to their schedule, which counts from the due times.
 void QtDriver::wakeAt(std::optional<Time> due) {
-  waking_ = due.has_value();
   if (due) {
-    clock_.armAt(*due);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - now());
+    clock_.start(std::max(left, std::chrono::milliseconds(0)));
   } else {
-    clock_.disarm();
+    clock_.stop();
   }
 }
 

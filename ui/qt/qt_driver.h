@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QSocketNotifier>
+#include <QTimer>
+#include <chrono>
 #include <memory>
 #include <vector>
 
 #include "ui/driver.h"
 #include "ui/qt/canvas.h"
 #include "ui/qt/form_window.h"
-#include "ui/qt/timer_fd.h"
 #include "ui/windowed_driver.h"
 
 class QMessageBox;
@@ -16,7 +16,7 @@ class QWidget;
 namespace ui::qt {
 
 // The model on Qt 6 Widgets: one top-level window per loaded form, painted
-// from the model; a kernel timer that wakes the loop when a tick is due;
+// from the model; a precise timer that wakes the loop when a tick is due;
 // modal message boxes. Needs a QApplication that outlives it.
 class QtDriver final : public ui::WindowedDriver<FormWindow> {
  public:
@@ -28,7 +28,9 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
   ~QtDriver() override;
 
   void attach(ui::Application& app) override { app_ = &app; }
-  [[nodiscard]] Time now() const override { return monotonicNow(); }
+  [[nodiscard]] Time now() const override {
+    return std::chrono::steady_clock::now().time_since_epoch();
+  }
   void wakeAt(std::optional<Time> due) override;
   void messageBox(const ui::BoxRequest& box) override;
   void quit(int status) override;
@@ -36,8 +38,8 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
-  // Whether the kernel timer will wake the program for a tick.
-  [[nodiscard]] bool waking() const { return waking_; }
+  // Whether the timer will wake the program for a tick.
+  [[nodiscard]] bool waking() const { return clock_.isActive(); }
   [[nodiscard]] TextMetrics& metrics() { return metrics_; }
 
  protected:
@@ -47,10 +49,8 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
   ui::Application* app_ = nullptr;
   PictureCache pictures_;
   TextMetrics metrics_;
-  TimerFd clock_;
-  QSocketNotifier notifier_;
+  QTimer clock_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last
-  bool waking_ = false;
 };
 
 }  // namespace ui::qt
