@@ -42,7 +42,7 @@ class Application final : public FormHost {
   Application& application() override { return *this; }
 
   [[nodiscard]] const std::string& title() const { return title_; }
-  [[nodiscard]] Driver& driver() const { return *driver_; }
+  [[nodiscard]] Driver& driver() const override { return *driver_; }
 
   // Makes a form known by name; its instance is created on first reference.
   void registerForm(std::string name, FormFactory factory);
@@ -128,11 +128,7 @@ class Application final : public FormHost {
   [[nodiscard]] std::optional<Driver::Time> nextTick() const { return ticks_.nextDue(); }
 
   // What forms and timers report (FormHost).
-  void formLoaded(Form& form) override { driver_->formLoaded(form); }
-  void formShown(Form& form) override { driver_->formShown(form); }
   void formUnloading(Form& form) override;
-  void captionChanged(Form& form) override { driver_->captionChanged(form); }
-  void focusChanged(Form& form) override { driver_->focusChanged(form); }
   void formDirty() override { repaintPending_ = true; }
   void timerChanged(Timer& timer) override;
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "ui/driver.h"
 #include "ui/error.h"
 #include "ui/paint.h"
 #include "ui/twips.h"
@@ -22,7 +23,7 @@ Form::~Form() = default;
 void Form::setCaption(std::string_view caption) {
   caption_ = caption;
   if (loaded_) {
-    host_->captionChanged(*this);
+    host_->driver().captionChanged(*this);
   }
 }
 
@@ -49,7 +50,7 @@ void Form::load() {
     return a->design().tabIndex < b->design().tabIndex;
   });
   focus_ = tabOrder_.empty() ? nullptr : tabOrder_.front();
-  host_->formLoaded(*this);
+  host_->driver().formLoaded(*this);
   forEachControl([this](Control& control) {
     if (control.kind() == ControlKind::Timer) {
       host_->timerChanged(static_cast<Timer&>(control));
@@ -63,7 +64,7 @@ void Form::load() {
 
 void Form::show() {
   load();
-  host_->formShown(*this);
+  host_->driver().formShown(*this);
 }
 
 void Form::unload() {
@@ -134,7 +135,7 @@ CommandButton* Form::cancelButton() const {
 void Form::setFocus(CommandButton* button) {
   if (button != focus_) {
     focus_ = button;
-    host_->focusChanged(*this);
+    host_->driver().focusChanged(*this);
   }
 }
 

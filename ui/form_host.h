@@ -3,6 +3,7 @@
 namespace ui {
 
 class Application;
+class Driver;
 class Form;
 class Timer;
 
@@ -12,13 +13,10 @@ class FormHost {
  public:
   // The program, for the handlers (other windows, the message box, the end).
   [[nodiscard]] virtual Application& application() = 0;
-  // The form's controls exist (its window is made, still hidden), or it is
-  // to be shown, or it is unloading and its timers go with it.
-  virtual void formLoaded(Form& form) = 0;
-  virtual void formShown(Form& form) = 0;
+  // The windowing back end, which shows the form.
+  [[nodiscard]] virtual Driver& driver() const = 0;
+  // The form is unloading: its timers, and then its window, go.
   virtual void formUnloading(Form& form) = 0;
-  virtual void captionChanged(Form& form) = 0;
-  virtual void focusChanged(Form& form) = 0;
   // Something of the form must be painted again.
   virtual void formDirty() = 0;
   // A timer started, stopped or changed its period.
