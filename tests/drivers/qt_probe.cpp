@@ -3,6 +3,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -37,8 +39,29 @@ class QtProbe {
     ASSERT_TRUE(app_.start(game::GameWindow::kName));
     ASSERT_TRUE(QTest::qWaitForWindowActive(window(app_.form(game::GameWindow::kName))));
   }
-  static bool runUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); }
-  static void settle() { QTest::qWait(300); }
+  // Waits as the program's loop does, blocking between events, so that the
+  // driver's work before each wait (releasing the windows of unloaded forms)
+  // runs as in the program. QTest's waits never block the loop.
+  static bool runUntil(const std::function<bool()>& done, int limitMs = 20000) {
+    if (done()) {
+      return true;
+    }
+    QEventLoop loop;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+      if (done() || clock.hasExpired(limitMs)) {
+        loop.quit();
+      }
+    });
+    look.start(10);
+    loop.exec();
+    return done();
+  }
+  static void settle() {
+    runUntil([] { return false; }, 300);
+  }
   int runToEnd() {
     if (app_.ended()) {
       return *app_.exitStatus();
