@@ -26,6 +26,10 @@ TEST_F(Windows, TheGameWindowTypesTheCodesOfTheWindowsKeyboard) {
   } keys[] = {
       {{Key::Character, '2', {true, true}}, u"", "0"},
       {{Key::Character, '-', {true, true}}, u"", "31"},
+      {{Key::Character, '[', {.ctrl = true}}, u"", "27"},
+      {{Key::Character, '\\', {.ctrl = true}}, u"", "28"},
+      {{Key::Character, ']', {.ctrl = true}}, u"", "29"},
+      {{Key::Character, 'Q', {.ctrl = true, .alt = true}}, u"@", "64"},  // AltGr: the layout's
       {{Key::Character, '6', {true, true}}, u"", "30"},
       {{Key::Delete}, u"\x7f", "30"},
       {{Key::Character, '1', {.ctrl = true}}, u"1", "30"},
@@ -60,6 +64,37 @@ TEST_F(Windows, TheAboutWindowsKeysClickItsButtonsAndTheFrameFollowsTheFocus) {
   driver.press(about, {Key::Escape});
   EXPECT_FALSE(about.loaded() || f().gameTimer().interval() == 0);
   EXPECT_EQ(driver.released(), 1);  // the window goes once its own event is over
+}
+
+// A screen reader learns what lies on top where the player points, and
+// presses only what the player could press, after its own call is over.
+TEST_F(Windows, AScreenReaderFindsTheItemOnTopAndPressesWhatThePlayerCould) {
+  driver.press(f(), {Key::Help});
+  about::AboutWindow& about = this->about();
+  EXPECT_EQ(about.accessibleWindow().name, "About vorel");
+  const ui::AccessibleItem* over = about.accessibleItemAt(100, 75);  // the note over the version
+  ASSERT_NE(over, nullptr);
+  EXPECT_EQ(over->control, &about.note());
+  ASSERT_NE(about.accessibleItemAt(58, 131), nullptr);
+  EXPECT_EQ(about.accessibleItemAt(58, 131)->control, &about.okButton());
+  EXPECT_EQ(about.accessibleItemAt(351, 75), nullptr);  // past the client area
+
+  EXPECT_FALSE(app.accessiblePress(about, &about.note()));  // text is not pressed
+  driver.answerBoxesWith([&](const auto&) {                 // a box holds every window
+    EXPECT_FALSE(app.accessiblePress(about, &about.okButton()));
+  });
+  ASSERT_TRUE(app.accessiblePress(about, &about.systemInfoButton()));
+  EXPECT_TRUE(driver.boxes().empty());  // not inside the reader's call
+  driver.runPosted();
+  EXPECT_EQ(driver.boxes().size(), 1U);
+
+  ASSERT_TRUE(app.accessiblePress(about, &about.okButton()));
+  ASSERT_TRUE(app.accessiblePress(f(), &f().aboutBar()));
+  driver.runPosted();  // OK closes the window and resumes; the bar opens it anew
+  EXPECT_TRUE(about.loaded() && f().gameTimer().interval() == 0);
+  EXPECT_EQ(driver.released(), 1);
+  f().unload();
+  EXPECT_FALSE(app.accessiblePress(f(), &f().aboutBar()));
 }
 
 // Text breaks at its line ends and between words, the lines stack down from

@@ -12,6 +12,12 @@ class Control;
 // What a control is to a screen reader.
 enum class AccessibleRole : std::uint8_t { Text, Picture, Button };
 
+// A window as the platform's accessibility layer describes it.
+struct AccessibleWindow {
+  std::string name;         // its caption
+  std::string description;  // how to use it
+};
+
 // A control as the platform's accessibility layer describes it.
 struct AccessibleItem {
   AccessibleRole role = AccessibleRole::Text;

@@ -63,7 +63,9 @@ void Application::msgBox(std::string_view prompt) {
 void Application::showBox(std::string_view prompt) {
   flushRepaints();
   Form* owner = boxOwner();
+  ++boxes_;
   driver_->messageBox({prompt, title_, owner, isRightToLeft(prompt)});
+  --boxes_;
   if (!ended() && !reporting_ && owner != nullptr && owner->loaded()) {
     driver_->formShown(*owner);
   }
@@ -142,20 +144,21 @@ bool Application::anyLoaded() const {
                      [](const Entry& entry) { return entry.instance && entry.instance->loaded(); });
 }
 
-void Application::formDirty() {
-  repaintPending_ = true;
-}
-
 void Application::flushRepaints() {
   if (!repaintPending_) {
     return;
   }
   repaintPending_ = false;
   for (auto& entry : forms_) {
-    if (entry.instance && entry.instance->loaded() && entry.instance->dirty()) {
-      const PixelRect area = entry.instance->takeDirty();
+    Form* form = entry.instance.get();
+    if (form != nullptr && form->loaded() && form->dirty()) {
+      const PixelRect area = form->takeDirty();
+      // The buttons are the window system's own: they move before the paint.
+      if (form->takeButtonsChanged()) {
+        driver_->buttonsChanged(*form);
+      }
       if (!area.empty()) {
-        driver_->repaint(*entry.instance, area);
+        driver_->repaint(*form, area);
       }
     }
   }
@@ -261,9 +264,12 @@ void Application::timerChanged(Timer& timer) {
   }
 }
 
-void Application::forgetTimers(const Form& form) {
+void Application::formUnloading(Form& form) {
+  // Timers stop first, so no tick is scheduled for controls about to go.
   ticks_.forget(form);
   rearm();
+  driver_->formUnloading(form);
+  windowsToRelease_ = true;
 }
 
 void Application::rearm() {
@@ -289,6 +295,28 @@ void Application::deliverDueTicks() {
     wake_ = ticks_.nextDue();
     driver_->wakeAt(wake_);
   }
+}
+
+Control* Application::pressable(const Form& form, const Control* control) const {
+  const AccessibleItem* item = !ended() && !reporting_ && boxes_ == 0 && form.loaded()
+                                   ? form.accessibleItem(control)
+                                   : nullptr;
+  return item != nullptr && item->pressable ? item->control : nullptr;
+}
+
+bool Application::accessiblePress(Form& form, const Control* control) {
+  if (pressable(form, control) == nullptr) {
+    return false;
+  }
+  // Not inside the reader's call: a click may open a box, whose loop would
+  // hold the reader until the box is dismissed.
+  driver_->post([program = std::weak_ptr<Application*>(self_), &form, control] {
+    const auto alive = program.lock();
+    if (Control* pressed = alive ? (*alive)->pressable(form, control) : nullptr) {
+      (*alive)->click(*pressed);
+    }
+  });
+  return true;
 }
 
 void Application::closeRequested(Form& form) {

@@ -28,7 +28,7 @@ struct EndRequest {};
 
 // The program: its title, its program-wide form instances, the one event
 // dispatcher, the modal message box and the ways of ending.
-class Application {
+class Application final : public FormHost {
  public:
   using FormFactory = std::function<std::unique_ptr<Form>(Application&)>;
 
@@ -38,6 +38,8 @@ class Application {
   Application(Application&&) = delete;
   Application& operator=(Application&&) = delete;
   ~Application();
+
+  Application& application() override { return *this; }
 
   [[nodiscard]] const std::string& title() const { return title_; }
   [[nodiscard]] Driver& driver() const { return *driver_; }
@@ -102,6 +104,10 @@ class Application {
   void focusTo(CommandButton& button) { button.form().setFocus(&button); }
   // A window became the active one: its focus is where it was.
   void activated(Form& form);
+  // A screen reader presses an item: refused (false) unless it is a pressable
+  // item of the loaded form now and no message box is open. An accepted press
+  // clicks once the reader's call has returned (Driver::post), if it still may.
+  bool accessiblePress(Form& form, const Control* control);
   // The user closed a window through its frame (close box, system menu).
   void closeRequested(Form& form);
   // The time the driver was asked to wake at has come: every timer that is
@@ -121,12 +127,14 @@ class Application {
   // When the next tick is due on the driver's clock; nothing while no timer runs.
   [[nodiscard]] std::optional<Driver::Time> nextTick() const { return ticks_.nextDue(); }
 
-  // For the model: forms report when they become dirty, timers when they
-  // start, stop or change their period, forms when their timers go.
-  void formDirty();
-  void timerChanged(Timer& timer);
-  void forgetTimers(const Form& form);
-  void formUnloaded() { windowsToRelease_ = true; }
+  // What forms and timers report (FormHost).
+  void formLoaded(Form& form) override { driver_->formLoaded(form); }
+  void formShown(Form& form) override { driver_->formShown(form); }
+  void formUnloading(Form& form) override;
+  void captionChanged(Form& form) override { driver_->captionChanged(form); }
+  void focusChanged(Form& form) override { driver_->focusChanged(form); }
+  void formDirty() override { repaintPending_ = true; }
+  void timerChanged(Timer& timer) override;
 
  private:
   // dispatch(), for an event of one window: a message box that its handler
@@ -150,6 +158,8 @@ class Application {
   void flushRepaints();
   void afterHandler();
   [[nodiscard]] bool anyLoaded() const;
+  // The control, when a screen reader may press it now; nullptr otherwise.
+  [[nodiscard]] Control* pressable(const Form& form, const Control* control) const;
 
   struct Entry {
     std::string name;
@@ -165,9 +175,12 @@ class Application {
   std::optional<int> exitStatus_;
   Form* eventForm_ = nullptr;  // the window whose event is being handled
   int depth_ = 0;
+  int boxes_ = 0;  // message boxes open
   bool repaintPending_ = false;
   bool reporting_ = false;
   bool windowsToRelease_ = false;
+  // What a posted task holds: the program, while it lives.
+  std::shared_ptr<Application*> self_ = std::make_shared<Application*>(this);
 };
 
 }  // namespace ui

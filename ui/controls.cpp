@@ -1,7 +1,6 @@
 #include <cctype>
 #include <utility>
 
-#include "ui/application.h"
 #include "ui/command_button.h"
 #include "ui/display_scale.h"
 #include "ui/error.h"
@@ -159,7 +158,7 @@ void Timer::setEnabled(bool enabled) {
 
 void Timer::notify() {
   if (form().loaded()) {
-    form().app().timerChanged(*this);
+    form().host().timerChanged(*this);
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -38,7 +39,8 @@ class Driver {
 
   // The form's controls exist: make its window, still hidden.
   virtual void formLoaded(Form& form) = 0;
-  // Show the window (or bring it forward) and make it active.
+  // Show the window, restored if the user minimised it, in front of the
+  // others, and make it active: a window shown is a window seen.
   virtual void formShown(Form& form) = 0;
   // The form is unloading (its controls still exist during the call): its
   // window leaves the screen at once and reaches the model no more. The
@@ -50,6 +52,9 @@ class Driver {
   // The form's focus or the button that shows the default frame changed, or
   // its window became active again: the native focus and frames follow.
   virtual void focusChanged(Form& form) = 0;
+  // The place or visibility of some of the form's command buttons changed:
+  // the native buttons follow now. Called before the repaint that shows it.
+  virtual void buttonsChanged(Form& form) = 0;
   // Paint part of a window now (Form::paint), buttons included. Called only
   // between handlers and before a message box opens.
   virtual void repaint(Form& form, const PixelRect& area) = 0;
@@ -59,6 +64,10 @@ class Driver {
   // Call Application::deliverDueTicks once `due` has come (at once if it is
   // past), replacing any earlier request; nothing: no wake-up at all.
   virtual void wakeAt(std::optional<Time> due) = 0;
+
+  // Runs `task` as an event of its own once the native call in progress has
+  // returned.
+  virtual void post(std::function<void()> task) = 0;
 
   // The box, holding every window of the program; returns when dismissed,
   // delivering events meanwhile.

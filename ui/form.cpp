@@ -4,15 +4,14 @@
 #include <limits>
 #include <utility>
 
-#include "ui/application.h"
 #include "ui/error.h"
 #include "ui/paint.h"
 #include "ui/twips.h"
 
 namespace ui {
 
-Form::Form(Application& app, std::string_view name, const FormDesign& design)
-    : app_(&app),
+Form::Form(FormHost& host, std::string_view name, const FormDesign& design)
+    : host_(&host),
       name_(name),
       design_(design),
       caption_(design.caption),
@@ -23,7 +22,7 @@ Form::~Form() = default;
 void Form::setCaption(std::string_view caption) {
   caption_ = caption;
   if (loaded_) {
-    app_->driver().captionChanged(*this);
+    host_->captionChanged(*this);
   }
 }
 
@@ -50,10 +49,10 @@ void Form::load() {
     return a->design().tabIndex < b->design().tabIndex;
   });
   focus_ = tabOrder_.empty() ? nullptr : tabOrder_.front();
-  app_->driver().formLoaded(*this);
+  host_->formLoaded(*this);
   forEachControl([this](Control& control) {
     if (control.kind() == ControlKind::Timer) {
-      app_->timerChanged(static_cast<Timer&>(control));
+      host_->timerChanged(static_cast<Timer&>(control));
     }
   });
   // All of it is painted once the handler that shows it is over, not at its
@@ -64,18 +63,17 @@ void Form::load() {
 
 void Form::show() {
   load();
-  app_->driver().formShown(*this);
+  host_->formShown(*this);
 }
 
 void Form::unload() {
   if (!loaded_) {
     return;
   }
-  // Timers stop first, so no tick is scheduled for controls about to go.
-  app_->forgetTimers(*this);
-  app_->driver().formUnloading(*this);
-  app_->formUnloaded();
+  host_->formUnloading(*this);
   loaded_ = false;
+  accessibleStale_ = true;
+  buttonsChanged_ = false;
   pressed_ = nullptr;
   focus_ = nullptr;
   tabOrder_.clear();
@@ -96,6 +94,10 @@ int Form::pixelWidth() const {
 }
 int Form::pixelHeight() const {
   return toPixels(design_.clientHeight);
+}
+
+PixelRect Form::initialPlace() const {
+  return {toPixels(design_.left), toPixels(design_.top), pixelWidth(), pixelHeight()};
 }
 
 Visual* Form::hitTest(int x, int y) const {
@@ -132,7 +134,7 @@ CommandButton* Form::cancelButton() const {
 void Form::setFocus(CommandButton* button) {
   if (button != focus_) {
     focus_ = button;
-    app_->driver().focusChanged(*this);
+    host_->focusChanged(*this);
   }
 }
 
@@ -159,8 +161,16 @@ CommandButton* Form::accessKeyButton(char32_t letter) const {
   return found == tabOrder_.end() ? nullptr : *found;
 }
 
-std::vector<AccessibleItem> Form::accessibleItems() const {
-  std::vector<AccessibleItem> items;
+AccessibleWindow Form::accessibleWindow() const {
+  return {caption_, std::string(design_.help)};
+}
+
+const std::vector<AccessibleItem>& Form::accessibleItems() const {
+  if (!accessibleStale_) {
+    return accessible_;
+  }
+  accessibleStale_ = false;
+  accessible_.clear();
   forEachControl([&](Control& control) {
     if (control.kind() == ControlKind::Timer) {
       return;
@@ -172,20 +182,38 @@ std::vector<AccessibleItem> Form::accessibleItems() const {
     const PixelRect place = visual.pixelRect();
     if (control.kind() == ControlKind::Image) {
       const Picture* picture = static_cast<const Image&>(control).picture();
-      items.push_back(
+      accessible_.push_back(
           {AccessibleRole::Picture, std::string(picture ? picture->shows : ""), place, &control});
     } else if (control.kind() == ControlKind::Label) {
       const auto& label = static_cast<const Label&>(control);
       const bool pressable = label.design().pressable;
-      items.push_back({pressable ? AccessibleRole::Button : AccessibleRole::Text,
-                       withLineFeeds(label.caption()), place, &control, pressable});
+      accessible_.push_back({pressable ? AccessibleRole::Button : AccessibleRole::Text,
+                             withLineFeeds(label.caption()), place, &control, pressable});
     } else {
       std::string caption(static_cast<const CommandButton&>(control).caption());
       std::erase(caption, '&');
-      items.push_back({AccessibleRole::Button, std::move(caption), place, &control, true});
+      accessible_.push_back({AccessibleRole::Button, std::move(caption), place, &control, true});
     }
   });
-  return items;
+  return accessible_;
+}
+
+const AccessibleItem* Form::accessibleItem(const Control* control) const {
+  const std::vector<AccessibleItem>& items = accessibleItems();
+  const auto found = std::find_if(items.begin(), items.end(),
+                                  [&](const auto& item) { return item.control == control; });
+  return found == items.end() ? nullptr : &*found;
+}
+
+const AccessibleItem* Form::accessibleItemAt(int x, int y) const {
+  if (!view_.contains(x, y)) {
+    return nullptr;
+  }
+  const std::vector<AccessibleItem>& items = accessibleItems();
+  const auto button = std::find_if(items.rbegin(), items.rend(), [&](const auto& item) {
+    return item.control->kind() == ControlKind::CommandButton && item.place.contains(x, y);
+  });
+  return button != items.rend() ? &*button : accessibleItem(hitTest(x, y));
 }
 
 void Form::paint(const PixelRect& area, const DisplayScale& scale, Canvas& canvas,
@@ -197,7 +225,7 @@ void Form::paint(const PixelRect& area, const DisplayScale& scale, Canvas& canva
 }
 
 void Form::markDirty() {
-  app_->formDirty();
+  host_->formDirty();
 }
 
 PixelRect Form::takeDirty() {

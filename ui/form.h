@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "ui/display_scale.h"
 #include "ui/error.h"
 #include "ui/form_design.h"
+#include "ui/form_host.h"
 #include "ui/geometry.h"
 #include "ui/image.h"
 #include "ui/image_array.h"
@@ -23,7 +25,6 @@
 
 namespace ui {
 
-class Application;
 class Canvas;
 class TextMeasure;
 
@@ -33,14 +34,15 @@ class TextMeasure;
 // stays, and a later load builds everything anew).
 class Form {
  public:
-  Form(Application& app, std::string_view name, const FormDesign& design);
+  Form(FormHost& host, std::string_view name, const FormDesign& design);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   Form(Form&&) = delete;
   Form& operator=(Form&&) = delete;
   virtual ~Form();
 
-  [[nodiscard]] Application& app() const { return *app_; }
+  [[nodiscard]] Application& app() const { return host_->application(); }
+  [[nodiscard]] FormHost& host() const { return *host_; }
   [[nodiscard]] std::string_view name() const { return name_; }
   [[nodiscard]] const FormDesign& design() const { return design_; }
   [[nodiscard]] bool loaded() const { return loaded_; }
@@ -63,9 +65,14 @@ class Form {
   // Client size in whole pixels, as designed.
   [[nodiscard]] int pixelWidth() const;
   [[nodiscard]] int pixelHeight() const;
+  // Where the client area first appears on the screen, and its size, in pixels.
+  [[nodiscard]] PixelRect initialPlace() const;
   // The client area as the window shows it now (the user may enlarge it); the
   // driver keeps it up to date. Changes outside it need no repainting.
-  void setViewSize(int width, int height) { view_ = {0, 0, width, height}; }
+  void setViewSize(int width, int height) {
+    view_ = {0, 0, width, height};
+    accessibleStale_ = true;
+  }
 
   // Every control in design order, array elements in index order where the
   // array stands: the drawing order, later ones on top.
@@ -137,9 +144,18 @@ class Form {
   // The button whose access key (Alt with the letter) this is; nullptr: none.
   [[nodiscard]] CommandButton* accessKeyButton(char32_t letter) const;
 
+  // What a screen reader learns of the window: its name and how to use it.
+  [[nodiscard]] AccessibleWindow accessibleWindow() const;
   // The shown controls that lie in the client area, in design order, as a
-  // screen reader learns them; made when asked for.
-  [[nodiscard]] std::vector<AccessibleItem> accessibleItems() const;
+  // screen reader learns them. Made again only after the form changed.
+  [[nodiscard]] const std::vector<AccessibleItem>& accessibleItems() const;
+  // The item of a control, if the control is one now; nullptr otherwise. The
+  // control is only compared, never reached: it may be gone.
+  [[nodiscard]] const AccessibleItem* accessibleItem(const Control* control) const;
+  // The item on top at a pixel of the client area: a shown button, which is a
+  // window over the painted controls, else what the hit test finds; nullptr
+  // for the window itself.
+  [[nodiscard]] const AccessibleItem* accessibleItemAt(int x, int y) const;
 
   // Paints an area of the window, in device pixels at the display's scale:
   // the ground, then the shown images and labels that meet it, bottom first.
@@ -148,6 +164,7 @@ class Form {
 
   // Repainting: the area changed since the last take, then cleared.
   void invalidate(const PixelRect& area) {
+    accessibleStale_ = true;
     if (area.empty()) {
       return;
     }
@@ -161,9 +178,13 @@ class Form {
     if (!dirty()) {
       markDirty();
     }
+    accessibleStale_ = true;
+    buttonsChanged_ = buttonsChanged_ || control.kind() == ControlKind::CommandButton;
     changed_.push_back(&control);
   }
   [[nodiscard]] PixelRect takeDirty();
+  // Whether a button's place or visibility changed since the last take.
+  [[nodiscard]] bool takeButtonsChanged() { return std::exchange(buttonsChanged_, false); }
   [[nodiscard]] bool dirty() const { return !dirty_.empty() || !changed_.empty(); }
 
   // Events, as the driver delivers them through the Application's dispatcher.
@@ -201,7 +222,7 @@ class Form {
   void markDirty();
   void destroyControls();
 
-  Application* app_;
+  FormHost* host_;
   std::string_view name_;
   const FormDesign& design_;
   std::string caption_;
@@ -214,6 +235,9 @@ class Form {
   PixelRect dirty_;
   PixelRect view_;
   std::vector<Visual*> changed_;  // its capacity stays, so a tick allocates nothing
+  bool buttonsChanged_ = false;
+  mutable std::vector<AccessibleItem> accessible_;
+  mutable bool accessibleStale_ = true;
 };
 
 }  // namespace ui

@@ -15,6 +15,9 @@ struct PixelRect {
   [[nodiscard]] constexpr bool empty() const { return width <= 0 || height <= 0; }
   [[nodiscard]] constexpr int right() const { return x + width; }
   [[nodiscard]] constexpr int bottom() const { return y + height; }
+  [[nodiscard]] constexpr bool contains(int px, int py) const {
+    return px >= x && px < right() && py >= y && py < bottom();
+  }
 
   // The smallest rectangle holding both.
   [[nodiscard]] constexpr PixelRect united(const PixelRect& other) const {

@@ -24,12 +24,6 @@ TypedCode controlCode(const KeyStroke& stroke) {
       return typed(28);
     case ']':
       return typed(29);
-    case '@':
-      return typed(0);
-    case '^':
-      return typed(30);
-    case '_':
-      return typed(31);
     case '2':
       return shift ? typed(0) : nothing();
     case '6':

@@ -28,8 +28,8 @@ struct Modifiers {
 // A key going down, with the modifiers held.
 struct KeyStroke {
   Key key = Key::Other;
-  // For Key::Character, the key's character in upper case ('A', '2', '['),
-  // or the symbol the platform reports with Shift ('@' for Shift+2).
+  // For Key::Character, the key's character on the layout without Shift, in
+  // upper case ('A', '2', '[', '-'), whatever Shift does: Shift+2 is '2'.
   char32_t character = 0;
   Modifiers modifiers;
 };

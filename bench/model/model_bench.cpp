@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,6 +26,7 @@ class NullDriver final : public ui::Driver {
   void releaseWindows() override {}
   void captionChanged(ui::Form& /*form*/) override {}
   void focusChanged(ui::Form& /*form*/) override {}
+  void buttonsChanged(ui::Form& /*form*/) override {}
   void repaint(ui::Form& /*form*/, const ui::PixelRect& area) override {
     benchmark::DoNotOptimize(area);
   }
@@ -32,6 +34,7 @@ class NullDriver final : public ui::Driver {
   void wakeAt(std::optional<Time> /*due*/) override {}
   void messageBox(const ui::BoxRequest& /*box*/) override {}
   void quit(int /*status*/) override {}
+  void post(std::function<void()> /*task*/) override {}
 
   Time clock{0};
 };

@@ -1,6 +1,7 @@
 #include "ui/headless/headless_driver.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/application.h"
 #include "ui/form.h"
@@ -25,6 +26,13 @@ std::vector<PixelRect> HeadlessDriver::takeRepaints(const Form& form) {
     return true;
   });
   return taken;
+}
+
+void HeadlessDriver::runPosted() {
+  for (auto tasks = std::exchange(posted_, {}); auto& task : tasks) {
+    task();
+  }
+  app_->idle();
 }
 
 void HeadlessDriver::advance(Time duration) {

@@ -39,11 +39,16 @@ class HeadlessDriver final : public Driver {
   void releaseWindows() override { ++released_; }
   void captionChanged(Form& /*form*/) override {}
   void focusChanged(Form& /*form*/) override {}
+  void buttonsChanged(Form& /*form*/) override {}
   void repaint(Form& form, const PixelRect& area) override;
   [[nodiscard]] Time now() const override { return now_; }
   void wakeAt(std::optional<Time> due) override { due_ = due; }
   void messageBox(const BoxRequest& box) override;
   void quit(int status) override;
+  void post(std::function<void()> task) override { posted_.push_back(std::move(task)); }
+
+  // Runs what was posted, as the loop would once the call in progress returns.
+  void runPosted();
 
   // Moves the virtual clock on, delivering every tick that falls due on the way.
   void advance(Time duration);
@@ -77,6 +82,7 @@ class HeadlessDriver final : public Driver {
   std::vector<Box> boxes_;
   BoxAnswerer answerer_;
   std::optional<int> exitStatus_;
+  std::vector<std::function<void()>> posted_;
   int released_ = 0;
 };
 

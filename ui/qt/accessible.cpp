@@ -2,9 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QPointer>
-#include <algorithm>
 #include <memory>
-#include <optional>
 #include <unordered_map>
 
 #include "ui/application.h"
@@ -21,17 +19,14 @@ class PaintedControl final : public QAccessibleInterface, public QAccessibleActi
   PaintedControl(FormWindow& window, const ui::Control& control)
       : window_(&window), control_(&control) {}
 
-  [[nodiscard]] std::optional<ui::AccessibleItem> item() const {
-    if (window_ == nullptr || window_->form() == nullptr) {
-      return std::nullopt;
-    }
-    const std::vector<ui::AccessibleItem> items = window_->form()->accessibleItems();
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&](const auto& item) { return item.control == control_; });
-    return found == items.end() ? std::nullopt : std::optional(*found);
+  // What the model says of the control now; nullptr once it is not shown.
+  [[nodiscard]] const ui::AccessibleItem* item() const {
+    return window_ == nullptr || window_->form() == nullptr
+               ? nullptr
+               : window_->form()->accessibleItem(control_);
   }
 
-  bool isValid() const override { return item().has_value(); }
+  bool isValid() const override { return item() != nullptr; }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
   QAccessibleInterface* focusChild() const override { return nullptr; }
@@ -43,18 +38,18 @@ class PaintedControl final : public QAccessibleInterface, public QAccessibleActi
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
   QString text(QAccessible::Text which) const override {
-    const auto current = item();
+    const ui::AccessibleItem* current = item();
     return which == QAccessible::Name && current ? toQString(current->name) : QString();
   }
   void setText(QAccessible::Text /*which*/, const QString& /*text*/) override {}
   QRect rect() const override {
-    const auto current = item();
+    const ui::AccessibleItem* current = item();
     return current ? QRect(window_->mapToGlobal(QPoint(current->place.x, current->place.y)),
                            QSize(current->place.width, current->place.height))
                    : QRect();
   }
   QAccessible::Role role() const override {
-    const auto current = item();
+    const ui::AccessibleItem* current = item();
     return !current                                       ? QAccessible::NoRole
            : current->role == ui::AccessibleRole::Button  ? QAccessible::Button
            : current->role == ui::AccessibleRole::Picture ? QAccessible::Graphic
@@ -62,7 +57,7 @@ class PaintedControl final : public QAccessibleInterface, public QAccessibleActi
   }
   QAccessible::State state() const override { return {}; }
   void* interface_cast(QAccessible::InterfaceType type) override {
-    const auto current = item();
+    const ui::AccessibleItem* current = item();
     return type == QAccessible::ActionInterface && current && current->pressable
                ? static_cast<QAccessibleActionInterface*>(this)
                : nullptr;
@@ -70,8 +65,8 @@ class PaintedControl final : public QAccessibleInterface, public QAccessibleActi
 
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& name) override {
-    if (name == pressAction() && item()) {
-      window_->form()->app().click(*const_cast<ui::Control*>(control_));
+    if (name == pressAction() && item() != nullptr) {
+      window_->form()->app().accessiblePress(*window_->form(), control_);
     }
   }
   QStringList keyBindingsForAction(const QString& /*name*/) const override { return {}; }
@@ -99,11 +94,41 @@ class WindowAccessible final : public QAccessibleWidget {
 
   int childCount() const override { return static_cast<int>(items().size()); }
   QAccessibleInterface* child(int index) const override {
-    const std::vector<ui::AccessibleItem> all = items();
-    if (index < 0 || index >= static_cast<int>(all.size())) {
-      return nullptr;
+    const std::vector<ui::AccessibleItem>& all = items();
+    return index < 0 || index >= static_cast<int>(all.size())
+               ? nullptr
+               : interfaceOf(all[static_cast<std::size_t>(index)].control);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    for (int i = 0; i < childCount(); ++i) {
+      if (this->child(i) == child) {
+        return i;
+      }
     }
-    const ui::Control* control = all[static_cast<std::size_t>(index)].control;
+    return -1;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    const ui::Form* form = window_->form();
+    const QPoint at = window_->mapFromGlobal(QPoint(x, y));
+    const ui::AccessibleItem* item = form ? form->accessibleItemAt(at.x(), at.y()) : nullptr;
+    return item != nullptr ? interfaceOf(item->control) : nullptr;
+  }
+  QString text(QAccessible::Text which) const override {
+    const ui::Form* form = window_->form();
+    if (form != nullptr && (which == QAccessible::Name || which == QAccessible::Description)) {
+      const ui::AccessibleWindow described = form->accessibleWindow();
+      return toQString(which == QAccessible::Name ? described.name : described.description);
+    }
+    return QAccessibleWidget::text(which);
+  }
+
+ private:
+  [[nodiscard]] const std::vector<ui::AccessibleItem>& items() const {
+    static const std::vector<ui::AccessibleItem> kNone;
+    return window_->form() != nullptr ? window_->form()->accessibleItems() : kNone;
+  }
+  // A real button's own interface, or one made once for a painted control.
+  QAccessibleInterface* interfaceOf(const ui::Control* control) const {
     if (QWidget* button = window_->buttonFor(*control)) {
       return QAccessible::queryAccessibleInterface(button);
     }
@@ -115,34 +140,6 @@ class WindowAccessible final : public QAccessibleWidget {
           std::make_unique<PaintedControl>(*window_, *control).release());
     }
     return QAccessible::accessibleInterface(known->second);
-  }
-  int indexOfChild(const QAccessibleInterface* child) const override {
-    for (int i = 0; i < childCount(); ++i) {
-      if (this->child(i) == child) {
-        return i;
-      }
-    }
-    return -1;
-  }
-  QAccessibleInterface* childAt(int x, int y) const override {
-    for (int i = childCount() - 1; i >= 0; --i) {  // the last lies on top
-      if (child(i)->rect().contains(x, y)) {
-        return child(i);
-      }
-    }
-    return nullptr;
-  }
-  QString text(QAccessible::Text which) const override {
-    if (which == QAccessible::Description && window_->form() != nullptr) {
-      return toQString(window_->form()->design().help);
-    }
-    return QAccessibleWidget::text(which);
-  }
-
- private:
-  [[nodiscard]] std::vector<ui::AccessibleItem> items() const {
-    return window_->form() != nullptr ? window_->form()->accessibleItems()
-                                      : std::vector<ui::AccessibleItem>{};
   }
 
   FormWindow* window_;

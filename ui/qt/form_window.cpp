@@ -8,11 +8,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <map>
+#include <string_view>
 
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/canvas.h"
-#include "ui/twips.h"
 
 namespace ui::qt {
 namespace {
@@ -27,6 +27,15 @@ Qt::WindowFlags flagsFor(ui::BorderStyle border) {
   return Qt::Window;
 }
 
+// The key a character stands on in the US layout, as it types without Shift:
+// Qt names a key by what it types with Shift held ('@' for Shift+2).
+int unshifted(int key) {
+  static constexpr std::string_view kShifted = "~!@#$%^&*()_+{}|:\"<>?";
+  static constexpr std::string_view kPlain = "`1234567890-=[]\\;',./";
+  const std::size_t at = kShifted.find(static_cast<char>(key));
+  return key < 0x7F && at != std::string_view::npos ? kPlain[at] : key;
+}
+
 // The keys the model names; Qt names the keys of Latin characters by their
 // upper-case codes.
 ui::KeyStroke strokeOf(const QKeyEvent& event) {
@@ -36,7 +45,7 @@ ui::KeyStroke strokeOf(const QKeyEvent& event) {
       {Qt::Key_Escape, ui::Key::Escape}, {Qt::Key_Backspace, ui::Key::Backspace},
       {Qt::Key_Delete, ui::Key::Delete}, {Qt::Key_Space, ui::Key::Space},
       {Qt::Key_F1, ui::Key::Help}};
-  const int key = event.key();
+  const int key = unshifted(event.key());
   const auto named = kNamed.find(key);
   const bool latin = named == kNamed.end() && key > 0x20 && key < 0x7F;
   const Qt::KeyboardModifiers held = event.modifiers();
@@ -65,8 +74,7 @@ FormWindow::FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metr
     setWindowIcon(PictureCache::icon(*icon));
   }
   // The geometry of a top-level widget is that of its client area.
-  setGeometry(ui::toPixels(design.left), ui::toPixels(design.top), form.pixelWidth(),
-              form.pixelHeight());
+  setGeometry(toQRect(form.initialPlace()));
   if (design.border == ui::BorderStyle::FixedDialog) {
     setFixedSize(form.pixelWidth(), form.pixelHeight());
   }
@@ -109,6 +117,7 @@ void FormWindow::syncButtons() {
 }
 
 void FormWindow::showForm() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
   activateWindow();
@@ -119,7 +128,6 @@ void FormWindow::updateCaption() {
 }
 
 void FormWindow::repaintArea(const ui::PixelRect& area) {
-  syncButtons();
   repaint(toQRect(area).intersected(rect()));
 }
 

@@ -28,13 +28,16 @@ class FormWindow final : public QWidget {
   // Creates the window, hidden, with its buttons.
   FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metrics);
 
-  [[nodiscard]] const ui::Form* form() const { return form_; }
+  [[nodiscard]] ui::Form* form() const { return form_; }
   // The real button of a command button; nullptr for any other control.
   [[nodiscard]] QWidget* buttonFor(const ui::Control& control) const;
 
+  // Shown, restored if minimised, in front, and active.
   void showForm();
   void updateCaption();
   void repaintArea(const ui::PixelRect& area);
+  // Buttons are widgets: they follow their controls' place and visibility.
+  void syncButtons();
   // The native focus and the default frame where the model has them.
   void showFocus();
   // The form is unloading: forget it, and leave the screen.
@@ -56,8 +59,6 @@ class FormWindow final : public QWidget {
     ui::CommandButton* control;
   };
   void createButtons();
-  // Buttons are widgets: they follow their controls' place and visibility.
-  void syncButtons();
   // A key for the model; false when it is the window system's.
   bool keyDown(const QKeyEvent& event);
 

@@ -10,7 +10,6 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/accessible.h"
-#include "ui/qt/form_window.h"
 
 namespace ui::qt {
 
@@ -33,35 +32,15 @@ QtDriver::QtDriver() : notifier_(clock_.get(), QSocketNotifier::Read) {
 QtDriver::~QtDriver() = default;
 
 QWidget* QtDriver::window(const ui::Form& form) const {
-  return windows_.find(form);
+  return windows().find(form);
 }
 
-void QtDriver::formLoaded(ui::Form& form) {
-  windows_.add(std::make_unique<FormWindow>(form, pictures_, metrics_));
+std::unique_ptr<FormWindow> QtDriver::makeWindow(ui::Form& form) {
+  return std::make_unique<FormWindow>(form, pictures_, metrics_);
 }
 
-void QtDriver::formShown(ui::Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.showForm(); });
-}
-
-void QtDriver::formUnloading(ui::Form& form) {
-  windows_.retire(form);
-}
-
-void QtDriver::releaseWindows() {
-  windows_.release();
-}
-
-void QtDriver::captionChanged(ui::Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.updateCaption(); });
-}
-
-void QtDriver::focusChanged(ui::Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.showFocus(); });
-}
-
-void QtDriver::repaint(ui::Form& form, const ui::PixelRect& area) {
-  windows_.with(form, [&](FormWindow& window) { window.repaintArea(area); });
+void QtDriver::post(std::function<void()> task) {
+  QMetaObject::invokeMethod(&notifier_, std::move(task), Qt::QueuedConnection);
 }
 
 void QtDriver::wakeAt(std::optional<Time> due) {
@@ -77,7 +56,7 @@ void QtDriver::messageBox(const ui::BoxRequest& box) {
   // A child of its owner's window: transient for it on X11, its child on
   // Wayland, so the window system puts the box over it. exec() makes it
   // modal to every window of the program all the same.
-  QMessageBox dialog(box.owner == nullptr ? nullptr : windows_.find(*box.owner));
+  QMessageBox dialog(box.owner == nullptr ? nullptr : windows().find(*box.owner));
   dialog.setWindowTitle(toQString(box.title));
   dialog.setTextFormat(Qt::PlainText);
   dialog.setText(toQString(box.prompt));
@@ -94,7 +73,7 @@ void QtDriver::messageBox(const ui::BoxRequest& box) {
 
 void QtDriver::quit(int status) {
   wakeAt(std::nullopt);
-  windows_.retireAll();
+  windows().retireAll();
   // Ends the nested loops of open boxes as well as the main loop.
   for (QMessageBox* box : boxes_) {
     box->done(QMessageBox::Ok);

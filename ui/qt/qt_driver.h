@@ -6,20 +6,19 @@
 
 #include "ui/driver.h"
 #include "ui/qt/canvas.h"
+#include "ui/qt/form_window.h"
 #include "ui/qt/timer_fd.h"
-#include "ui/window_table.h"
+#include "ui/windowed_driver.h"
 
 class QMessageBox;
 class QWidget;
 
 namespace ui::qt {
 
-class FormWindow;
-
 // The model on Qt 6 Widgets: one top-level window per loaded form, painted
 // from the model; a kernel timer that wakes the loop when a tick is due;
 // modal message boxes. Needs a QApplication that outlives it.
-class QtDriver final : public ui::Driver {
+class QtDriver final : public ui::WindowedDriver<FormWindow> {
  public:
   QtDriver();
   QtDriver(const QtDriver&) = delete;
@@ -29,17 +28,11 @@ class QtDriver final : public ui::Driver {
   ~QtDriver() override;
 
   void attach(ui::Application& app) override { app_ = &app; }
-  void formLoaded(ui::Form& form) override;
-  void formShown(ui::Form& form) override;
-  void formUnloading(ui::Form& form) override;
-  void releaseWindows() override;
-  void captionChanged(ui::Form& form) override;
-  void focusChanged(ui::Form& form) override;
-  void repaint(ui::Form& form, const ui::PixelRect& area) override;
   [[nodiscard]] Time now() const override { return monotonicNow(); }
   void wakeAt(std::optional<Time> due) override;
   void messageBox(const ui::BoxRequest& box) override;
   void quit(int status) override;
+  void post(std::function<void()> task) override;
 
   // The window of a loaded form; nullptr when it has none.
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
@@ -47,11 +40,13 @@ class QtDriver final : public ui::Driver {
   [[nodiscard]] bool waking() const { return waking_; }
   [[nodiscard]] TextMetrics& metrics() { return metrics_; }
 
+ protected:
+  [[nodiscard]] std::unique_ptr<FormWindow> makeWindow(ui::Form& form) override;
+
  private:
   ui::Application* app_ = nullptr;
   PictureCache pictures_;
   TextMetrics metrics_;
-  ui::WindowTable<FormWindow> windows_;
   TimerFd clock_;
   QSocketNotifier notifier_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last

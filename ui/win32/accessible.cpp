@@ -4,13 +4,13 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <vector>
 
 #include "platform/win32/wide.h"
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/win32/dc_canvas.h"
 #include "ui/win32/form_window.h"
 
 namespace ui::win32 {
@@ -39,9 +39,8 @@ constexpr long kRoles[] = {ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_GRAPHIC, ROLE_SYS
 }  // namespace
 
 // The window itself is CHILDID_SELF, the model's items are the children 1 to
-// n, read afresh at each call; the standard client object tells the window's
-// place, parent and focus. It ends in its Release, never through a pointer to
-// its interface, which has no virtual destructor.
+// n; the standard client object tells the window's place, parent and focus. It ends in its Release,
+// never through a pointer to its interface, which has no virtual destructor.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class Accessibility::Object final : public IAccessible {
@@ -76,16 +75,29 @@ class Accessibility::Object final : public IAccessible {
     return E_NOTIMPL;
   }
 
-  STDMETHODIMP get_accName(VARIANT id, BSTR* out) override { return get(id, out, &Entry::name); }
-  STDMETHODIMP get_accDescription(VARIANT id, BSTR* out) override {
-    return get(id, out, &Entry::help);
+  STDMETHODIMP get_accName(VARIANT id, BSTR* out) override {
+    const long at = index(id);
+    return at < 0 ? fail(out) : put(at == 0 ? form()->accessibleWindow().name : item(at).name, out);
   }
-  STDMETHODIMP get_accRole(VARIANT id, VARIANT* out) override { return get(id, out, &Entry::role); }
+  STDMETHODIMP get_accDescription(VARIANT id, BSTR* out) override {
+    const long at = index(id);
+    return at < 0 ? fail(out) : put(at == 0 ? form()->accessibleWindow().description : "", out);
+  }
+  STDMETHODIMP get_accRole(VARIANT id, VARIANT* out) override {
+    const long at = index(id);
+    return at < 0
+               ? fail(out)
+               : put(at == 0 ? ROLE_SYSTEM_CLIENT : kRoles[static_cast<std::size_t>(item(at).role)],
+                     out);
+  }
   STDMETHODIMP get_accState(VARIANT id, VARIANT* out) override {
-    return get(id, out, &Entry::state);
+    const long at = index(id);
+    const long focused = ::GetFocus() == handle() ? STATE_SYSTEM_FOCUSED : 0;
+    return at < 0 ? fail(out) : put(at == 0 ? STATE_SYSTEM_FOCUSABLE | focused : 0L, out);
   }
   STDMETHODIMP get_accDefaultAction(VARIANT id, BSTR* out) override {
-    return get(id, out, &Entry::action);
+    const long at = index(id);
+    return at < 0 ? fail(out) : put(at > 0 && item(at).pressable ? "Press" : "", out);
   }
   STDMETHODIMP get_accValue(VARIANT /*id*/, BSTR* out) override { return put({}, out); }
   STDMETHODIMP get_accHelp(VARIANT /*id*/, BSTR* out) override { return put({}, out); }
@@ -96,25 +108,25 @@ class Accessibility::Object final : public IAccessible {
   STDMETHODIMP get_accSelection(VARIANT* out) override { return standard_->get_accSelection(out); }
   STDMETHODIMP get_accParent(IDispatch** out) override { return standard_->get_accParent(out); }
   STDMETHODIMP get_accFocus(VARIANT* out) override { return standard_->get_accFocus(out); }
-  STDMETHODIMP get_accChildCount(long* count) override {
-    *count = std::max(static_cast<long>(entries().size()) - 1, 0L);
+  STDMETHODIMP get_accChildCount(long* out) override {
+    *out = count();
     return form() != nullptr ? S_OK : RPC_E_DISCONNECTED;
   }
   STDMETHODIMP get_accChild(VARIANT id, IDispatch** out) override {
     *out = nullptr;  // simple elements, which their parent describes
-    const auto found = entry(id);
-    return !found ? failure() : found->control != nullptr ? S_FALSE : E_INVALIDARG;
+    const long at = index(id);
+    return at < 0 ? failure() : at > 0 ? S_FALSE : E_INVALIDARG;
   }
   STDMETHODIMP accSelect(long flags, VARIANT id) override {
     return id.vt == VT_I4 && id.lVal == CHILDID_SELF ? standard_->accSelect(flags, id)
                                                      : DISP_E_MEMBERNOTFOUND;
   }
   STDMETHODIMP accLocation(long* x, long* y, long* width, long* height, VARIANT id) override {
-    const auto found = entry(id);
-    if (!found || found->control == nullptr) {
-      return found ? standard_->accLocation(x, y, width, height, id) : failure();
+    const long at = index(id);
+    if (at <= 0) {
+      return at == 0 ? standard_->accLocation(x, y, width, height, id) : failure();
     }
-    RECT box = onScreen(*found);
+    RECT box = toRect(window_->scale().toDevice(item(at).place));
     ::MapWindowPoints(handle(), nullptr, reinterpret_cast<POINT*>(&box), 2);
     *x = box.left;
     *y = box.top;
@@ -125,93 +137,76 @@ class Accessibility::Object final : public IAccessible {
   // Down from the window to its first or last item, and along the items.
   STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override {
     end->vt = VT_EMPTY;
-    const auto count = static_cast<long>(entries().size()) - 1;
+    const long last = count();
     const long from = start.vt == VT_I4 ? start.lVal : -1;
     if (from == CHILDID_SELF && direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
       return standard_->accNavigate(direction, start, end);
     }
     const long to = direction == NAVDIR_FIRSTCHILD  ? 1
-                    : direction == NAVDIR_LASTCHILD ? count
+                    : direction == NAVDIR_LASTCHILD ? last
                     : direction == NAVDIR_NEXT      ? from + 1
                     : direction == NAVDIR_PREVIOUS  ? from - 1
                                                     : 0;
-    return from >= 0 && from <= count && to >= 1 && to <= count ? put(to, end) : S_FALSE;
+    return from >= 0 && from <= last && to >= 1 && to <= last ? put(to, end) : S_FALSE;
   }
+  // The item on top at the point, as the model finds it; the window itself
+  // where there is none.
   STDMETHODIMP accHitTest(long x, long y, VARIANT* hit) override {
     hit->vt = VT_EMPTY;
+    const ui::Form* form = this->form();
     POINT point{x, y};
     RECT client{};
     ::ScreenToClient(handle(), &point);
     ::GetClientRect(handle(), &client);
-    const std::vector<Entry> all = entries();
-    auto found = static_cast<long>(all.size()) - 1;  // the last lies on top
-    for (RECT box{}; found > 0; --found) {
-      box = onScreen(all[static_cast<std::size_t>(found)]);
-      if (::PtInRect(&box, point)) {
-        break;
-      }
+    if (form == nullptr || !::PtInRect(&client, point)) {
+      return form != nullptr ? S_FALSE : RPC_E_DISCONNECTED;
     }
-    return ::PtInRect(&client, point) ? put(std::max(found, 0L), hit) : S_FALSE;
+    const ui::DisplayScale& scale = window_->scale();
+    const AccessibleItem* found =
+        form->accessibleItemAt(scale.toModel(point.x), scale.toModel(point.y));
+    return put(found == nullptr ? CHILDID_SELF
+                                : static_cast<long>(found - form->accessibleItems().data() + 1),
+               hit);
   }
-  // Posted, as the system's own buttons do: a click may open a box, whose
-  // loop would hold the reader's call.
+  // The model clicks later, once this call has returned: a click may open a
+  // box, whose loop would hold the reader's call.
   STDMETHODIMP accDoDefaultAction(VARIANT id) override {
-    const auto found = entry(id);
-    return !found                  ? failure()
-           : found->action.empty() ? DISP_E_MEMBERNOTFOUND
-           : ::PostMessageW(handle(), kPress, 0, reinterpret_cast<LPARAM>(found->control)) ? S_OK
-                                                                                           : E_FAIL;
+    const long at = index(id);
+    if (at < 0) {
+      return failure();
+    }
+    if (at == 0 || !item(at).pressable) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
+    ui::Form& form = *this->form();
+    return form.app().accessiblePress(form, item(at).control) ? S_OK : E_FAIL;
   }
   STDMETHODIMP put_accName(VARIANT /*id*/, BSTR /*name*/) override { return E_NOTIMPL; }
   STDMETHODIMP put_accValue(VARIANT /*id*/, BSTR /*value*/) override { return E_NOTIMPL; }
 
  private:
-  // What a reader learns of one id.
-  struct Entry {
-    std::string name;
-    std::string help;
-    std::string action;
-    long role = ROLE_SYSTEM_CLIENT;
-    long state = 0;
-    ui::PixelRect place;
-    ui::Control* control = nullptr;  // none for the window itself
-  };
-
   [[nodiscard]] ui::Form* form() const { return window_ != nullptr ? window_->form() : nullptr; }
   [[nodiscard]] HWND handle() const { return window_ != nullptr ? window_->window() : nullptr; }
   [[nodiscard]] HRESULT failure() const { return form() ? E_INVALIDARG : RPC_E_DISCONNECTED; }
-  [[nodiscard]] RECT onScreen(const Entry& entry) const {
-    return toRect(window_->scale().toDevice(entry.place));
+  HRESULT fail(BSTR* out) const {
+    *out = nullptr;
+    return failure();
   }
-  // The window's own (CHILDID_SELF), then its items'; nothing once it is gone.
-  [[nodiscard]] std::vector<Entry> entries() const {
-    std::vector<Entry> all;
-    if (const ui::Form* form = this->form()) {
-      const long focused = ::GetFocus() == handle() ? STATE_SYSTEM_FOCUSED : 0;
-      all.push_back({.name = form->caption(),
-                     .help = std::string(form->design().help),
-                     .state = STATE_SYSTEM_FOCUSABLE | focused});
-      for (const AccessibleItem& item : form->accessibleItems()) {
-        all.push_back({.name = item.name,
-                       .action = item.pressable ? "Press" : "",
-                       .role = kRoles[static_cast<std::size_t>(item.role)],
-                       .place = item.place,
-                       .control = item.control});
-      }
-    }
-    return all;
+  HRESULT fail(VARIANT* out) const {
+    out->vt = VT_EMPTY;
+    return failure();
   }
-  [[nodiscard]] std::optional<Entry> entry(const VARIANT& id) const {
-    std::vector<Entry> all = entries();
-    return id.vt == VT_I4 && id.lVal >= 0 && id.lVal < static_cast<long>(all.size())
-               ? std::optional(std::move(all[static_cast<std::size_t>(id.lVal)]))
-               : std::nullopt;
+  // The model's items, made again only when the form has changed.
+  [[nodiscard]] long count() const {
+    return form() != nullptr ? static_cast<long>(form()->accessibleItems().size()) : 0;
   }
-  template <typename Out, typename Field>
-  HRESULT get(const VARIANT& id, Out* out, Field Entry::*field) const {
-    const auto found = entry(id);
-    const HRESULT result = put(found ? *found.*field : Field{}, out);
-    return found ? result : failure();
+  // The child id's place: 0 for the window itself (CHILDID_SELF), i for the
+  // item i - 1; -1 for no such id, or once the window is gone.
+  [[nodiscard]] long index(const VARIANT& id) const {
+    return form() != nullptr && id.vt == VT_I4 && id.lVal >= 0 && id.lVal <= count() ? id.lVal : -1;
+  }
+  [[nodiscard]] const AccessibleItem& item(long at) const {
+    return form()->accessibleItems()[static_cast<std::size_t>(at - 1)];
   }
 
   ULONG references_ = 1;  // the Accessibility's
@@ -246,17 +241,6 @@ LRESULT Accessibility::answer(WPARAM flags) {
     object_.reset(new Object(*window_, standard));  // NOLINT(cppcoreguidelines-owning-memory)
   }
   return ::LresultFromObject(IID_IAccessible, flags, object_.get());
-}
-
-void Accessibility::press(LPARAM control) const {
-  ui::Form* form = window_->form();
-  for (const AccessibleItem& item :
-       form ? form->accessibleItems() : std::vector<AccessibleItem>{}) {
-    if (item.pressable && reinterpret_cast<LPARAM>(item.control) == control) {
-      form->app().click(*item.control);
-      return;
-    }
-  }
 }
 
 }  // namespace ui::win32

@@ -13,9 +13,6 @@ class FormWindow;
 // Built at a reader's first WM_GETOBJECT, never for a player without one.
 class Accessibility {
  public:
-  // A press that a reader asked for, posted to the window; lParam is the control.
-  static constexpr UINT kPress = WM_APP + 1;
-
   explicit Accessibility(const FormWindow& window) : window_(&window) {}
   Accessibility(const Accessibility&) = delete;
   Accessibility& operator=(const Accessibility&) = delete;
@@ -25,8 +22,6 @@ class Accessibility {
 
   // The answer to WM_GETOBJECT for OBJID_CLIENT.
   LRESULT answer(WPARAM flags);
-  // Clicks the control, if it is still shown and pressable.
-  void press(LPARAM control) const;
 
  private:
   class Object;

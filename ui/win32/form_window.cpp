@@ -8,7 +8,6 @@
 #include "ui/application.h"
 #include "ui/error.h"
 #include "ui/form.h"
-#include "ui/twips.h"
 #include "ui/win32/dc_canvas.h"
 #include "ui/win32/gdi_cache.h"
 
@@ -108,10 +107,7 @@ void FormWindow::layOut(int dpi, const RECT* suggested) {
   if (suggested != nullptr) {
     frame = *suggested;
   } else {
-    const ui::FormDesign& design = form_->design();
-    frame =
-        toRect(scale_.toDevice(ui::PixelRect{ui::toPixels(design.left), ui::toPixels(design.top),
-                                             form_->pixelWidth(), form_->pixelHeight()}));
+    frame = toRect(scale_.toDevice(form_->initialPlace()));
     adjustFrame(frame, window(), scale_.dpi());
   }
   ::SetWindowPos(window(), nullptr, frame.left, frame.top, frame.right - frame.left,
@@ -130,8 +126,8 @@ void FormWindow::syncButtons() {
   }
 }
 
-void FormWindow::show() {
-  ::ShowWindow(window(), SW_SHOW);
+void FormWindow::showForm() {
+  ::ShowWindow(window(), ::IsIconic(window()) ? SW_RESTORE : SW_SHOW);
   ::SetForegroundWindow(window());
   ::BringWindowToTop(window());
   ::SetActiveWindow(window());
@@ -143,7 +139,6 @@ void FormWindow::updateCaption() {
 }
 
 void FormWindow::repaintArea(const ui::PixelRect& area) {
-  syncButtons();
   const RECT rect = toRect(scale_.toDevice(area));
   ::InvalidateRect(window(), &rect, FALSE);
   ::UpdateWindow(window());
@@ -202,9 +197,6 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return accessibility_.answer(wParam);
       }
       break;
-    case Accessibility::kPress:
-      accessibility_.press(lParam);
-      return 0;
     case WM_ENTERSIZEMOVE:
     case WM_ENTERMENULOOP:
       systemLoop_.emplace(*driver_);

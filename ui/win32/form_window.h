@@ -33,10 +33,13 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   [[nodiscard]] ui::Form* form() const { return form_; }
   [[nodiscard]] const ui::DisplayScale& scale() const { return scale_; }
 
-  void show();
+  // Shown, restored if minimised, in front, and active.
+  void showForm();
   void updateCaption();
-  // Paints the area now, with the buttons where their controls are.
+  // Paints the area now.
   void repaintArea(const ui::PixelRect& area);
+  // Buttons are windows: they follow their controls' place and visibility.
+  void syncButtons();
   // The native focus and the default frame where the model has them.
   void showFocus();
   // The form is unloading: leave the screen, and forget it.
@@ -63,8 +66,6 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   // Places and sizes everything for a display of that DPI: at the design's
   // place, or where the system suggests when the window moved to the display.
   void layOut(int dpi, const RECT* suggested);
-  // Buttons are windows: they follow their controls' place and visibility.
-  void syncButtons();
 
   ui::Form* form_;
   Win32Driver* driver_;

@@ -25,6 +25,7 @@ using platform::win32::wide;
 namespace {
 
 constexpr UINT_PTR kModalTimer = 1;
+constexpr UINT kRunPosted = WM_APP + 1;  // the next task of Win32Driver::post
 
 // What the system refused, with its error number, as the start-up report says it.
 [[noreturn]] void refuse(const char* what) {
@@ -97,6 +98,9 @@ Win32Driver::Win32Driver()
 }
 
 Win32Driver::~Win32Driver() {
+  // The windows go before the caches and timer they use.
+  windows().retireAll();
+  windows().release();
   // A quit that no loop took would end the next loop of this thread at once.
   MSG message;
   while (::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -104,37 +108,17 @@ Win32Driver::~Win32Driver() {
 }
 
 HWND Win32Driver::windowOf(const ui::Form& form) const {
-  const FormWindow* window = windows_.find(form);
+  const FormWindow* window = windows().find(form);
   return window == nullptr ? nullptr : window->window();
 }
 
-void Win32Driver::formLoaded(ui::Form& form) {
-  windows_.add(std::make_unique<FormWindow>(form, *this, gdi_));
+std::unique_ptr<FormWindow> Win32Driver::makeWindow(ui::Form& form) {
+  return std::make_unique<FormWindow>(form, *this, gdi_);
 }
 
-void Win32Driver::formShown(ui::Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.show(); });
-}
-
-// Maybe inside a message of that very window: the object stays until released.
-void Win32Driver::formUnloading(ui::Form& form) {
-  windows_.retire(form);
-}
-
-void Win32Driver::releaseWindows() {
-  windows_.release();
-}
-
-void Win32Driver::captionChanged(ui::Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.updateCaption(); });
-}
-
-void Win32Driver::focusChanged(ui::Form& form) {
-  windows_.with(form, [](FormWindow& window) { window.showFocus(); });
-}
-
-void Win32Driver::repaint(ui::Form& form, const ui::PixelRect& area) {
-  windows_.with(form, [&](FormWindow& window) { window.repaintArea(area); });
+void Win32Driver::post(std::function<void()> task) {
+  posted_.push_back(std::move(task));
+  ::PostMessageW(window(), kRunPosted, 0, 0);
 }
 
 void Win32Driver::wakeAt(std::optional<Time> due) {
@@ -146,7 +130,7 @@ void Win32Driver::messageBox(const ui::BoxRequest& box) {
   // Owned by its window, which it disables itself; every other window is held.
   HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
   HeldWindows held;
-  windows_.forEach([&](const FormWindow& window) {
+  windows().forEach([&](const FormWindow& window) {
     if (window.window() != owner) {
       held.hold(window.window());
     }
@@ -160,7 +144,7 @@ void Win32Driver::quit(int status) {
   due_.reset();
   ::CancelWaitableTimer(wakeTimer_.get());
   armModalTimer();
-  windows_.retireAll();
+  windows().retireAll();
   // Modal loops (a message box) end on the quit message and pass it on.
   ::PostQuitMessage(status);
 }
@@ -192,6 +176,12 @@ LRESULT Win32Driver::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     app_->deliverDueTicks();
     return 0;
   }
+  if (message == kRunPosted && !posted_.empty()) {
+    const std::function<void()> task = std::move(posted_.front());
+    posted_.pop_front();
+    task();
+    return 0;
+  }
   return defaultHandling(message, wParam, lParam);
 }
 
@@ -204,7 +194,7 @@ bool Win32Driver::keyToModel(const MSG& message) {
   }
   HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
   ui::Form* form = nullptr;
-  windows_.forEach([&](const FormWindow& window) {
+  windows().forEach([&](const FormWindow& window) {
     if (root != nullptr && window.window() == root) {
       form = window.form();
     }

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <chrono>
+#include <deque>
+#include <functional>
 #include <optional>
 
 #include "platform/win32/base_window.h"
@@ -10,7 +12,7 @@
 #include "ui/driver.h"
 #include "ui/win32/dc_canvas.h"
 #include "ui/win32/gdi_cache.h"
-#include "ui/window_table.h"
+#include "ui/windowed_driver.h"
 
 namespace ui::win32 {
 
@@ -20,7 +22,8 @@ class FormWindow;
 // painted from the model, real BUTTON controls, MessageBoxW, and a waitable
 // timer that wakes the message loop when a tick is due. Its own window, a
 // message-only one, takes the ticks while the system runs a modal loop.
-class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow<Win32Driver> {
+class Win32Driver final : public ui::WindowedDriver<FormWindow>,
+                          private platform::win32::BaseWindow<Win32Driver> {
  public:
   static constexpr const wchar_t* kClassName = L"VorelTicks";
 
@@ -33,19 +36,13 @@ class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow
   ~Win32Driver() override;
 
   void attach(ui::Application& app) override { app_ = &app; }
-  void formLoaded(ui::Form& form) override;
-  void formShown(ui::Form& form) override;
-  void formUnloading(ui::Form& form) override;
-  void releaseWindows() override;
-  void captionChanged(ui::Form& form) override;
-  void focusChanged(ui::Form& form) override;
-  void repaint(ui::Form& form, const ui::PixelRect& area) override;
   [[nodiscard]] Time now() const override {
     return std::chrono::steady_clock::now().time_since_epoch();
   }
   void wakeAt(std::optional<Time> due) override;
   void messageBox(const ui::BoxRequest& box) override;
   void quit(int status) override;
+  void post(std::function<void()> task) override;
 
   // The message loop, until quit; returns the status quit was given. It may
   // run inside itself, from a handler.
@@ -74,6 +71,9 @@ class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow
     Win32Driver* driver_;
   };
 
+ protected:
+  [[nodiscard]] std::unique_ptr<FormWindow> makeWindow(ui::Form& form) override;
+
  private:
   friend class platform::win32::BaseWindow<Win32Driver>;
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -91,7 +91,7 @@ class Win32Driver final : public ui::Driver, private platform::win32::BaseWindow
   std::optional<Time> due_;                  // when the next tick is due
   platform::win32::KernelHandle wakeTimer_;  // wakes the loop for it
   int modalLoops_ = 0;
-  ui::WindowTable<FormWindow> windows_;  // last: the windows go first
+  std::deque<std::function<void()>> posted_;  // each with its message in the queue
 };
 
 }  // namespace ui::win32
