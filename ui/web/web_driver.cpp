@@ -80,8 +80,8 @@ int PageMeasure::lineHeight(const FontFace& face) {
 }
 
 WebWindow::WebWindow(Form& form, WebDriver& driver) : form_(&form), driver_(&driver) {
-  const PixelRect place = initialPlace(form);
-  const AccessibleWindow described = accessibleWindow(form);
+  const PixelRect place = form.initialPlace();
+  const AccessibleWindow described = form.accessibleWindow();
   vorel_window_open(this, &driver, form.caption().c_str(), described.description.c_str(), place.x,
                     place.y, place.width, place.height, form.isDialog() ? 1 : 0,
                     form.isDialog() ? 0 : 1);
@@ -204,7 +204,7 @@ void WebWindow::focusTo(const Control* control) {
 
 void WebWindow::press(const Control* control) {
   if (form_ != nullptr) {
-    accessiblePress(form_->app(), *form_, control);
+    form_->app().accessiblePress(*form_, control);
   }
 }
 

@@ -6,8 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "ui/keyboard.h"
 #include "ui/paint.h"
-#include "ui/web/windowed_driver_shim.h"
+#include "ui/windowed_driver.h"
+
+namespace ui {
+class Control;
+class Form;
+}  // namespace ui
 
 namespace ui::web {
 
