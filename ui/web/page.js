@@ -340,20 +340,28 @@ var vorelPage = {
   },
   // The model's screen reader view: texts, named pictures, the pressable bar.
   // The command buttons are the real buttons themselves.
+  // Items that stay keep their element; those that come are added after them.
   vorel_aria: function (id, items) {
-    var w = vp.windows[id];
-    w.aria.textContent = '';
+    var w = vp.windows[id], old = w.items || {};
+    w.items = {};
     UTF8ToString(items).split('\x1e').forEach(function (item) {
       var f = item.split('\x1f');
       if (f.length < 4 || w.buttons[f[1]]) return;
-      var e = vp.el('div', '', w.aria), name = f.slice(3).join('\x1f');
-      if (f[0] === '0') e.textContent = name;
-      else {
-        e.setAttribute('role', f[0] === '1' ? 'img' : 'button');
-        e.setAttribute('aria-label', name);
+      var e = old[item];
+      delete old[item];
+      if (!e) {
+        e = vp.el('div', '', w.aria);
+        var name = f.slice(3).join('\x1f');
+        if (f[0] === '0') e.textContent = name;
+        else {
+          e.setAttribute('role', f[0] === '1' ? 'img' : 'button');
+          e.setAttribute('aria-label', name);
+        }
+        if (f[2] === '1') e.addEventListener('click', function () { _vorel_control(id, w.driver, 2, +f[1]); });
       }
-      if (f[2] === '1') e.addEventListener('click', function () { _vorel_control(id, w.driver, 2, +f[1]); });
+      w.items[item] = e;
     });
+    for (var gone in old) old[gone].remove();
   },
   vorel_box: function (owner, prompt, title, rtl) {
     var layer = vp.el('div', 'modal', document.body), frame = vp.el('section', 'box', layer);
