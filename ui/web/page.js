@@ -277,6 +277,14 @@ var vorelPage = {
     w.canvas.width = width;
     w.canvas.height = height;
   },
+  vorel_clip: function (id, x, y, width, height) {
+    var ctx = vp.windows[id].ctx;
+    if (width < 0) return ctx.restore();
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, width, height);
+    ctx.clip();
+  },
   vorel_fill: function (id, x, y, width, height, rgb) {
     var ctx = vp.windows[id].ctx;
     ctx.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);

@@ -26,6 +26,7 @@ void vorel_button_place(const void* window, const void* control, int x, int y, i
 void vorel_focus(const void* window, const void* focused, const void* framed);
 int vorel_dpi();
 void vorel_canvas_size(const void* window, int width, int height);
+void vorel_clip(const void* window, int x, int y, int width, int height);
 void vorel_fill(const void* window, int x, int y, int width, int height, unsigned rgb);
 void vorel_picture(const void* window, const void* pixels, int pictureWidth, int pictureHeight,
                    int x, int y, int width, int height);
@@ -46,10 +47,18 @@ void vorel_ended(int status);
 namespace ui::web {
 namespace {
 
-// What the model paints, on the window's canvas.
+// What the model paints, on the window's canvas, nothing of it outside the
+// area being painted.
 class PageCanvas final : public Canvas {
  public:
-  explicit PageCanvas(const WebWindow& window) : window_(&window) {}
+  PageCanvas(const WebWindow& window, const PixelRect& area) : window_(&window) {
+    vorel_clip(window_, area.x, area.y, area.width, area.height);
+  }
+  PageCanvas(const PageCanvas&) = delete;
+  PageCanvas& operator=(const PageCanvas&) = delete;
+  PageCanvas(PageCanvas&&) = delete;
+  PageCanvas& operator=(PageCanvas&&) = delete;
+  ~PageCanvas() override { vorel_clip(window_, 0, 0, -1, -1); }
 
   void fill(const PixelRect& area, Color color) override {
     vorel_fill(window_, area.x, area.y, area.width, area.height, color.rgb());
@@ -133,7 +142,7 @@ void WebWindow::repaintArea(const PixelRect& area) {
     device = scale.toDevice(PixelRect{0, 0, form_->pixelWidth(), form_->pixelHeight()});
     vorel_canvas_size(this, device.width, device.height);
   }
-  PageCanvas canvas(*this);
+  PageCanvas canvas(*this, device);
   form_->paint(device, scale, canvas, driver_->measure());
   describe();
 }
