@@ -111,7 +111,7 @@ test('F1 pauses, the About window takes its keys, and a box opens inside a box',
   // event would: a second box over the first, each returning in turn.
   await page.evaluate(() => {
     const about = Object.values(vp.windows).find((w) => w.title.textContent === 'About vorel');
-    _vorel_key(about.id, about.driver, 8, 'S'.charCodeAt(0), 4);
+    _vorel_event(about.id, about.driver, 0, 8, 'S'.charCodeAt(0), 4);
   });
   assert.deepEqual(await boxes(page), [{ ...unavailable, inert: true }, unavailable]);
   await page.keyboard.press('Enter');

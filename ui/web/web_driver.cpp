@@ -9,7 +9,6 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/text_layout.h"
-#include "ui/twips.h"
 
 // The page's side, in ui/web/page.js. Windows are known by their address.
 extern "C" {
@@ -147,12 +146,6 @@ void WebWindow::repaintArea(const PixelRect& area) {
   describe();
 }
 
-void WebWindow::expose() {
-  if (form_ != nullptr) {
-    repaintArea({0, 0, form_->pixelWidth(), form_->pixelHeight()});
-  }
-}
-
 // The screen reader's view, sent to the page only when it changed: roles,
 // names and controls, fields split by 0x1F, items by 0x1E.
 void WebWindow::describe() {
@@ -168,65 +161,60 @@ void WebWindow::describe() {
   }
 }
 
-Control* WebWindow::buttonOf(const Control* control) const {
-  const auto& buttons = form_->buttonsInTabOrder();
-  const auto found = std::find(buttons.begin(), buttons.end(), control);
-  return found == buttons.end() ? nullptr : *found;
-}
-
-KeyResult WebWindow::keyDown(const KeyStroke& stroke) {
-  return form_ == nullptr ? KeyResult::Taken : form_->app().keyDown(*form_, stroke);
-}
-
-void WebWindow::typed(char16_t unit) {
-  if (form_ != nullptr) {
-    form_->app().typed(*form_, std::u16string_view(&unit, 1));
-  }
-}
-
-void WebWindow::mouse(bool down, int x, int y) {
+// The page's events, each delivered to the model's entry point: a key
+// (KeyResult + 1), a typed UTF-16 unit, the left button, a command button
+// clicked or focused, an item pressed by a screen reader, the window
+// activated, closed, or to be painted whole at a new scale.
+int WebWindow::event(PageEvent kind, int a, int b, int c) {
   if (form_ == nullptr) {
-    return;
+    return 1;
   }
-  if (down) {
-    form_->app().mousePress(*form_, x, y);
-  } else {
-    form_->app().mouseRelease(*form_, x, y);
-  }
-}
-
-void WebWindow::click(const Control* control) {
-  if (form_ != nullptr) {
-    if (Control* button = buttonOf(control)) {
-      form_->app().click(*button);
+  Form& form = *form_;
+  Application& app = form.app();
+  const auto& buttons = form.buttonsInTabOrder();
+  const auto found = std::find_if(buttons.begin(), buttons.end(), [&](const Control* button) {
+    return reinterpret_cast<std::uintptr_t>(button) == static_cast<std::uintptr_t>(a);
+  });
+  CommandButton* button = found == buttons.end() ? nullptr : *found;
+  switch (kind) {
+    case PageEvent::Key:
+      return static_cast<int>(app.keyDown(form, {static_cast<Key>(a),
+                                                 static_cast<char32_t>(b),
+                                                 {(c & 1) != 0, (c & 2) != 0, (c & 4) != 0}})) +
+             1;
+    case PageEvent::Typed: {
+      const auto unit = static_cast<char16_t>(a);
+      app.typed(form, std::u16string_view(&unit, 1));
+      break;
     }
+    case PageEvent::Mouse:
+      a != 0 ? app.mousePress(form, b, c) : app.mouseRelease(form, b, c);
+      break;
+    case PageEvent::Click:
+    case PageEvent::Focus:
+      if (button != nullptr) {
+        kind == PageEvent::Click ? app.click(*button) : app.focusTo(*button);
+      }
+      break;
+    case PageEvent::Press:
+      for (const AccessibleItem& item : form.accessibleItems()) {
+        if (reinterpret_cast<std::uintptr_t>(item.control) == static_cast<std::uintptr_t>(a)) {
+          app.accessiblePress(form, item.control);
+          break;
+        }
+      }
+      break;
+    case PageEvent::Activated:
+      app.activated(form);
+      break;
+    case PageEvent::Close:
+      app.closeRequested(form);
+      break;
+    case PageEvent::Expose:
+      repaintArea({0, 0, form.pixelWidth(), form.pixelHeight()});
+      break;
   }
-}
-
-void WebWindow::focusTo(const Control* control) {
-  if (form_ != nullptr) {
-    if (Control* button = buttonOf(control)) {
-      form_->app().focusTo(static_cast<CommandButton&>(*button));
-    }
-  }
-}
-
-void WebWindow::press(const Control* control) {
-  if (form_ != nullptr) {
-    form_->app().accessiblePress(*form_, control);
-  }
-}
-
-void WebWindow::activated() {
-  if (form_ != nullptr) {
-    form_->app().activated(*form_);
-  }
-}
-
-void WebWindow::closeRequested() {
-  if (form_ != nullptr) {
-    form_->app().closeRequested(*form_);
-  }
+  return 1;
 }
 
 WebDriver::~WebDriver() {
@@ -300,71 +288,18 @@ void WebDriver::showEnd(int status) {
 }  // namespace ui::web
 
 // The page's events.
-using ui::web::WebDriver;
-using ui::web::WebWindow;
-
 extern "C" {
 
-// KeyResult + 1; 0 when a box opened meanwhile.
-EMSCRIPTEN_KEEPALIVE int vorel_key(WebWindow* window, WebDriver* driver, int key, int character,
-                                   int modifiers) {
-  const ui::KeyStroke stroke{static_cast<ui::Key>(key),
-                             static_cast<char32_t>(character),
-                             {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0}};
-  const ui::KeyResult result = window->keyDown(stroke);
+EMSCRIPTEN_KEEPALIVE int vorel_event(ui::web::WebWindow* window, ui::web::WebDriver* driver,
+                                     int kind, int a, int b, int c) {
+  const int result = window->event(static_cast<ui::web::PageEvent>(kind), a, b, c);
   driver->idle();
-  return static_cast<int>(result) + 1;
+  return result;
 }
 
-EMSCRIPTEN_KEEPALIVE void vorel_typed(WebWindow* window, WebDriver* driver, int unit) {
-  window->typed(static_cast<char16_t>(unit));
-  driver->idle();
-}
-
-EMSCRIPTEN_KEEPALIVE void vorel_mouse(WebWindow* window, WebDriver* driver, int down, int x,
-                                      int y) {
-  window->mouse(down != 0, x, y);
-  driver->idle();
-}
-
-// What the page does with a window's command button or painted item.
-EMSCRIPTEN_KEEPALIVE void vorel_control(WebWindow* window, WebDriver* driver, int action,
-                                        const ui::Control* control) {
-  switch (action) {
-    case 0:
-      window->click(control);
-      break;
-    case 1:
-      window->focusTo(control);
-      break;
-    default:
-      window->press(control);
-  }
-  driver->idle();
-}
-
-// What the page does with a window itself.
-EMSCRIPTEN_KEEPALIVE void vorel_window(WebWindow* window, WebDriver* driver, int action) {
-  switch (action) {
-    case 0:
-      window->activated();
-      break;
-    case 1:
-      window->closeRequested();
-      break;
-    default:
-      window->expose();
-  }
-  driver->idle();
-}
-
-EMSCRIPTEN_KEEPALIVE void vorel_tick(WebDriver* driver) {
-  driver->deliverTicks();
-  driver->idle();
-}
-
-EMSCRIPTEN_KEEPALIVE void vorel_posted(WebDriver* driver) {
-  driver->runPosted();
+// A tick is due (0), or a task was posted (1).
+EMSCRIPTEN_KEEPALIVE void vorel_driver_event(ui::web::WebDriver* driver, int kind) {
+  kind == 0 ? driver->deliverTicks() : driver->runPosted();
   driver->idle();
 }
 }

@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "ui/keyboard.h"
 #include "ui/paint.h"
 #include "ui/windowed_driver.h"
 
 namespace ui {
-class Control;
 class Form;
 }  // namespace ui
 
 namespace ui::web {
 
 class WebDriver;
+
+enum class PageEvent { Key, Typed, Mouse, Click, Focus, Press, Activated, Close, Expose };
 
 // One loaded form's window on the page: a caption bar, a canvas the form is
 // painted on, a real <button> for each command button and the ARIA that a
@@ -40,20 +40,10 @@ class WebWindow {
   void repaintArea(const PixelRect& area);
   void syncButtons();
 
-  // The page's events, each delivered as the model's entry point.
-  [[nodiscard]] KeyResult keyDown(const KeyStroke& stroke);
-  void typed(char16_t unit);
-  void mouse(bool down, int x, int y);
-  void click(const Control* control);
-  void focusTo(const Control* control);
-  void press(const Control* control);
-  void activated();
-  void closeRequested();
-  // The whole client area again, at the display's scale now.
-  void expose();
+  // An event of the page for the model (see page.js); what a key did.
+  int event(PageEvent kind, int a, int b, int c);
 
  private:
-  [[nodiscard]] Control* buttonOf(const Control* control) const;
   void describe();
 
   Form* form_;
@@ -97,7 +87,6 @@ class WebDriver final : public WindowedDriver<WebWindow> {
   // After each event of the page, as before a native loop waits.
   void idle();
 
-  [[nodiscard]] Application& app() const { return *app_; }
   [[nodiscard]] PageMeasure& measure() { return measure_; }
 
   // The page says that the program has ended, and offers to play again.
