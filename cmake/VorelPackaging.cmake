@@ -6,7 +6,17 @@ include(GNUInstallDirs)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/vorel-cpack-time.cmake)
 set(CPACK_VOREL_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 
-if(NOT WIN32)
+if(EMSCRIPTEN)
+  # --- The browser: `cpack` in the build directory makes vorel-VERSION-web.zip,
+  # a folder with the page's files as build/web/site holds them, for any
+  # static host.
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/site/ DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME vorel)
+  set(CPACK_PACKAGE_VENDOR Orvanta)
+  set(CPACK_PACKAGE_FILE_NAME vorel-${PROJECT_VERSION}-web)
+  include(CPack)
+elseif(NOT WIN32)
   # --- Linux: the program with its desktop entry, AppStream metainfo, icons,
   # manual page, copyright file and changelog; `cpack -G DEB` in the build
   # directory makes the Debian package.

@@ -1,18 +1,22 @@
 # Registers a GoogleTest executable with CTest. Natively each test case is its
 # own CTest test; in a cross build the whole executable runs as one test
-# through the cross-compiling emulator.
+# through the cross-compiling emulator (Wine, or Node for WebAssembly).
 include(GoogleTest)
+
+# No GoogleTest is packaged for mingw-w64 or WebAssembly: build Debian's
+# sources, which give the same GTest:: targets as the native package.
+if(CMAKE_CROSSCOMPILING AND NOT TARGET GTest::gtest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  if(EMSCRIPTEN)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  endif()
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()
 
 get_property(vorel_wine_fixture GLOBAL PROPERTY VOREL_WINE_FIXTURE)
 if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT vorel_wine_fixture)
   set_property(GLOBAL PROPERTY VOREL_WINE_FIXTURE ON)
-  # No GoogleTest is packaged for mingw-w64: build Debian's sources, which
-  # give the same GTest:: targets as the native package.
-  if(NOT TARGET GTest::gtest)
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-  endif()
 
   # Every test under Wine shares one session: a virtual display and a
   # prepared prefix with its server kept up, set up before the first test and
@@ -31,7 +35,9 @@ if(CMAKE_CROSSCOMPILING AND WIN32 AND NOT vorel_wine_fixture)
 endif()
 
 function(vorel_add_gtest target)
-  if(CMAKE_CROSSCOMPILING)
+  if(EMSCRIPTEN)
+    add_test(NAME ${target} COMMAND ${target})
+  elseif(CMAKE_CROSSCOMPILING)
     add_test(NAME ${target} COMMAND ${target})
     # One display and one prefix: the programs take turns.
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_display)

@@ -1,0 +1,345 @@
+// The page's half of the web driver (a --js-library of the program): the page
+// is the window system. Windows with a caption bar and a close box, dragged by
+// the caption, the active one in front; a canvas each, painted by the model;
+// real buttons; modal boxes; keys to the model; ticks; ARIA; the end.
+// Events go to the model as _vorel_event(window, driver, kind, a, b, c), kind:
+// 0 key, 1 typed unit, 2 left button, 3 click, 4 focus, 5 screen reader's
+// press (of a control), 6 activated, 7 close box, 8 paint all at a new scale.
+var vorelPage = {
+  $vp__deps: ['$Asyncify'],
+  $vp: {
+    windows: {}, // by the C++ window's address
+    waits: [], // suspended waits of the program, innermost last
+    boxes: [], // open boxes, innermost last
+    active: null,
+    z: 1,
+    timer: 0,
+    late: null, // a tick that fell due while the page was hidden
+    fonts: {},
+    pictures: {},
+    // An element; `set` holds its properties, or else attributes.
+    el: function (tag, cls, parent, set) {
+      var e = document.createElement(tag);
+      e.className = cls;
+      for (var k in set || {}) k in e ? (e[k] = set[k]) : e.setAttribute(k, set[k]);
+      return parent ? parent.appendChild(e) : e;
+    },
+    send: function (w, kind, a, b, c) { return _vorel_event(w.id, w.driver, kind, a || 0, b || 0, c || 0); },
+    font: function (px, weight, italic) { return (italic ? 'italic ' : '') + weight + ' ' + px + 'px vorel-labels, sans-serif'; },
+    colour: function (rgb) { return '#' + (0x1000000 + rgb).toString(16).slice(1); },
+    place: function (e, x, y, width, height) {
+      Object.assign(e.style, { left: x + 'px', top: y + 'px' }, width === undefined ? {} : { width: width + 'px', height: height + 'px' });
+    },
+    // A caption bar with the title and a close box; dragging it moves `frame`.
+    captionBar: function (frame, title, close) {
+      var bar = vp.el('div', 'bar', frame), text = vp.el('span', 'title', bar, { id: 'vorel-' + vp.z++, textContent: title });
+      var box = vp.el('button', 'close', bar, { tabIndex: -1, 'aria-label': 'Close', textContent: '\u00d7', onclick: close });
+      box.onmousedown = function (e) { e.stopPropagation(); };
+      bar.onmousedown = function (e) {
+        if (e.button !== 0) return;
+        e.preventDefault();
+        var dx = e.clientX - frame.offsetLeft, dy = e.clientY - frame.offsetTop;
+        var move = function (m) { vp.place(frame, Math.max(0, m.clientX - dx), Math.max(0, m.clientY - dy)); };
+        document.addEventListener('mousemove', move);
+        document.addEventListener('mouseup', function () { document.removeEventListener('mousemove', move); }, { once: true });
+      };
+      frame.setAttribute('aria-labelledby', text.id);
+      return text;
+    },
+    // The key as the model names it: KeyboardEvent.code is the key's place
+    // on the US layout, whatever the layout types.
+    key: function (w, e) {
+      if (e.isComposing || e.keyCode === 229 || vp.boxes.length) return;
+      var named = { Tab: 1, Enter: 2, NumpadEnter: 2, Escape: 3, Backspace: 4, Delete: 5, Space: 6, F1: 7 };
+      var symbols = { Minus: '-', Equal: '=', BracketLeft: '[', BracketRight: ']', Backslash: '\\',
+        Semicolon: ';', Quote: "'", Backquote: '`', Comma: ',', Period: '.', Slash: '/' };
+      var c = e.code, ch = /^Key[A-Z]$/.test(c) ? c[3] : /^Digit\d$/.test(c) ? c[5] : symbols[c];
+      var before = vp.waits.length;
+      var result = vp.send(w, 0, named[c] || (ch ? 8 : 0), ch ? ch.charCodeAt(0) : 0, (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0));
+      // Taken (1), or a box that opened meanwhile: the page does nothing more.
+      if (result === 1 || vp.waits.length > before) e.preventDefault();
+    },
+    type: function (w, text) {
+      for (var i = 0; i < text.length && !vp.boxes.length; ++i) vp.send(w, 1, text.charCodeAt(i));
+    },
+    activate: function (w) {
+      if (vp.active === w || !w.shown) return;
+      if (vp.active) vp.active.root.classList.remove('active');
+      vp.active = w;
+      w.root.classList.add('active');
+      w.root.style.zIndex = vp.z++;
+      vp.send(w, 6);
+    },
+    // Where the keyboard is in the active window, as the model has it.
+    refocus: function () {
+      var w = vp.active;
+      if (w && w.shown && !vp.boxes.length) (w.focused || w.target).focus({ preventScroll: true });
+    },
+    // The innermost wait returns: from the page's own events only, with no
+    // program code running. Asyncify keeps one saved stack: each wait keeps
+    // its own and gets it back.
+    resume: function () {
+      var wait = vp.waits.pop();
+      if (wait) {
+        Asyncify.currData = wait.data;
+        wait.wakeUp();
+      }
+    },
+    dismiss: function (box) {
+      if (vp.boxes[vp.boxes.length - 1] !== box) return;
+      vp.boxes.pop().layer.remove();
+      vp.inert();
+      vp.resume();
+      vp.refocus();
+    },
+    // A box holds every window, and every box below it.
+    inert: function () {
+      var top = vp.boxes[vp.boxes.length - 1];
+      for (var id in vp.windows) vp.windows[id].root.inert = !!top;
+      vp.boxes.forEach(function (b) { b.layer.inert = b !== top; });
+      if (top) top.ok.focus();
+    },
+    // In a hidden tab the game pauses: a tick due then waits for the page to
+    // be shown, and the model skips what was missed.
+    tick: function (driver) {
+      vp.timer = 0;
+      if (document.hidden) vp.late = driver;
+      else _vorel_driver_event(driver, 0);
+    },
+    metrics: function (px, weight, italic) {
+      var font = vp.font(px, weight, italic), m = vp.fonts[font];
+      var ctx = (vp.measure = vp.measure || document.createElement('canvas').getContext('2d'));
+      ctx.font = font;
+      if (!m) {
+        var t = ctx.measureText('Hg'), ascent = Math.ceil(t.fontBoundingBoxAscent);
+        m = vp.fonts[font] = { ascent: ascent, height: ascent + Math.ceil(t.fontBoundingBoxDescent) };
+      }
+      return m;
+    },
+    start: function () {
+      vp.windows = {};
+      vp.active = null;
+      _vorel_play();
+    },
+  },
+  $vp__postset: function () {
+    // Labels are measured in their face: the program starts once it is there.
+    return "addOnPostRun(function () {" +
+      "document.addEventListener('visibilitychange', function () {" +
+      "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_driver_event(d, 0); } });" +
+      "window.addEventListener('resize', function () { for (var id in vp.windows) if (vp.windows[id].shown) vp.send(vp.windows[id], 8); });" +
+      "Promise.all([document.fonts.load(vp.font(11, 400, 0)), document.fonts.load(vp.font(16, 700, 1))]).finally(vp.start); })";
+  },
+
+  vorel_window_open: function (id, driver, caption, help, x, y, width, height, dialog, typing) {
+    var w = { id: id, driver: driver, shown: false, buttons: {}, focused: null };
+    var root = (w.root = vp.el('section', 'window', document.getElementById('desk'), { role: dialog ? 'dialog' : 'region', tabIndex: -1, hidden: true }));
+    w.title = vp.captionBar(root, UTF8ToString(caption), function () { vp.send(w, 7); });
+    vp.place(root, Math.max(0, x), Math.max(0, y - 22));
+    w.client = vp.el('div', 'client', root);
+    w.canvas = vp.el('canvas', '', w.client, { 'aria-hidden': 'true' });
+    [w.client, w.canvas].forEach(function (e) { vp.place(e, 0, 0, width, height); });
+    w.ctx = w.canvas.getContext('2d', { alpha: false });
+    w.aria = vp.el('div', 'aria', w.client);
+    root.setAttribute('aria-describedby', vp.el('p', 'aria', root, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(help) }).id);
+    // A window that types takes text from keys the model leaves to the page
+    // and from what an input method composes.
+    w.target = typing ? vp.el('textarea', 'keys', w.client, { 'aria-label': UTF8ToString(caption) }) : root;
+    w.target.onbeforeinput = function (e) {
+      if (e.inputType === 'insertText' && e.data) {
+        e.preventDefault();
+        vp.type(w, e.data);
+      }
+    };
+    w.target.oncompositionend = function (e) {
+      w.target.value = '';
+      if (e.data) vp.type(w, e.data);
+    };
+    root.onkeydown = function (e) { vp.key(w, e); };
+    root.onkeyup = function (e) { if (e.code === 'Space') e.preventDefault(); };
+    root.onfocusin = function () { vp.activate(w); };
+    root.addEventListener('mousedown', function (e) {
+      vp.activate(w);
+      if (e.target.tagName !== 'BUTTON') {
+        e.preventDefault();
+        vp.refocus();
+      }
+    }, true);
+    var at = function (e, down) {
+      var r = w.canvas.getBoundingClientRect();
+      if (e.button === 0) vp.send(w, 2, down, Math.floor(e.clientX - r.left), Math.floor(e.clientY - r.top));
+    };
+    w.canvas.onmousedown = function (e) { at(e, 1); };
+    w.canvas.onmouseup = function (e) { at(e, 0); };
+    vp.windows[id] = w;
+  },
+  vorel_window_show: function (id) {
+    var w = vp.windows[id];
+    w.shown = true;
+    w.root.hidden = false;
+    vp.activate(w);
+    w.root.style.zIndex = vp.z++;
+    vp.refocus();
+  },
+  vorel_window_caption: function (id, caption) {
+    var w = vp.windows[id];
+    w.title.textContent = UTF8ToString(caption);
+    if (w.target !== w.root) w.target.setAttribute('aria-label', w.title.textContent);
+  },
+  // The window leaves the page; the keyboard goes to the window now on top.
+  vorel_window_hide: function (id) {
+    var w = vp.windows[id], top = null;
+    w.shown = false;
+    w.root.hidden = true;
+    w.root.classList.remove('active');
+    if (vp.active !== w) return;
+    vp.active = null;
+    for (var k in vp.windows) {
+      var o = vp.windows[k];
+      if (o.shown && (!top || +o.root.style.zIndex > +top.root.style.zIndex)) top = o;
+    }
+    if (top) {
+      vp.activate(top);
+      vp.refocus();
+    }
+  },
+  vorel_window_destroy: function (id) {
+    vp.windows[id].root.remove();
+    delete vp.windows[id];
+  },
+  // Tab and the access keys are the model's: the caption only shows the key.
+  vorel_button_add: function (id, control, caption, px) {
+    var w = vp.windows[id], text = UTF8ToString(caption), amp = text.indexOf('&');
+    var b = vp.el('button', 'command', w.client, { tabIndex: -1, onclick: function () { vp.send(w, 3, control); }, onfocus: function () { vp.send(w, 4, control); } });
+    b.style.font = vp.font(px, 400, 0);
+    b.append(amp < 0 ? text : text.slice(0, amp));
+    if (amp >= 0) {
+      vp.el('u', '', b, { textContent: text[amp + 1] });
+      b.append(text.slice(amp + 2));
+      b.setAttribute('aria-keyshortcuts', 'Alt+' + text[amp + 1].toUpperCase());
+    }
+    w.buttons[control] = b;
+  },
+  vorel_button_place: function (id, control, x, y, width, height, visible) {
+    var b = vp.windows[id].buttons[control];
+    vp.place(b, x, y, width, height);
+    b.hidden = !visible;
+  },
+  vorel_focus: function (id, focused, framed) {
+    var w = vp.windows[id];
+    for (var c in w.buttons) w.buttons[c].classList.toggle('framed', +c === framed);
+    w.focused = focused ? w.buttons[focused] : null;
+    if (vp.active === w) vp.refocus();
+  },
+  vorel_dpi: function () { return Math.round(96 * (window.devicePixelRatio || 1)); },
+  vorel_canvas_size: function (id, width, height) {
+    Object.assign(vp.windows[id].canvas, { width: width, height: height });
+  },
+  vorel_clip: function (id, x, y, width, height) {
+    var ctx = vp.windows[id].ctx;
+    if (width < 0) return ctx.restore();
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, width, height);
+    ctx.clip();
+  },
+  vorel_fill: function (id, x, y, width, height, rgb) {
+    var ctx = vp.windows[id].ctx;
+    ctx.fillStyle = vp.colour(rgb);
+    ctx.fillRect(x, y, width, height);
+  },
+  // Each picture once as a canvas of its own pixels (0xAARRGGBB, opaque),
+  // then copied unsmoothed: pixels are repeated or dropped whole, never blended.
+  vorel_picture: function (id, pixels, pw, ph, x, y, width, height) {
+    var p = vp.pictures[pixels];
+    if (!p) {
+      p = vp.pictures[pixels] = vp.el('canvas', '', null, { width: pw, height: ph });
+      var data = new ImageData(pw, ph), words = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + pw * ph);
+      words.forEach(function (v, i) { data.data.set([v >>> 16 & 255, v >>> 8 & 255, v & 255, 255], 4 * i); });
+      p.getContext('2d').putImageData(data, 0, 0);
+    }
+    var ctx = vp.windows[id].ctx;
+    ctx.imageSmoothingEnabled = false;
+    ctx.drawImage(p, x, y, width, height);
+  },
+  vorel_text: function (id, text, x, y, px, weight, italic, rgb, rtl, cx, cy, cw, ch) {
+    var ctx = vp.windows[id].ctx, m = vp.metrics(px, weight, italic);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(cx, cy, cw, ch);
+    ctx.clip();
+    Object.assign(ctx, { font: vp.font(px, weight, italic), direction: rtl ? 'rtl' : 'ltr', textAlign: 'left', textBaseline: 'alphabetic', fillStyle: vp.colour(rgb) });
+    ctx.fillText(UTF8ToString(text), x, y + m.ascent);
+    ctx.restore();
+  },
+  vorel_text_width: function (text, px, weight, italic) {
+    vp.metrics(px, weight, italic);
+    return Math.round(vp.measure.measureText(UTF8ToString(text)).width);
+  },
+  vorel_line_height: function (px, weight, italic) { return vp.metrics(px, weight, italic).height; },
+  // The model's screen reader view: texts, named pictures, the pressable bar;
+  // command buttons are the real buttons. Items that stay keep their element.
+  vorel_aria: function (id, items) {
+    var w = vp.windows[id], old = w.items || {};
+    w.items = {};
+    UTF8ToString(items).split('\x1e').forEach(function (item) {
+      var f = item.split('\x1f'), e = old[item], name = f.slice(3).join('\x1f');
+      if (f.length < 4 || w.buttons[f[1]]) return;
+      delete old[item];
+      if (!e) {
+        e = f[0] === '0' ? vp.el('div', '', w.aria, { textContent: name })
+          : vp.el('div', '', w.aria, { role: f[0] === '1' ? 'img' : 'button', 'aria-label': name });
+        if (f[2] === '1') e.onclick = function () { vp.send(w, 5, +f[1]); };
+      }
+      w.items[item] = e;
+    });
+    for (var gone in old) old[gone].remove();
+  },
+  vorel_box: function (owner, prompt, title, rtl) {
+    var layer = vp.el('div', 'modal', document.body), box = { layer: layer };
+    var frame = vp.el('section', 'box', layer, { role: 'alertdialog', 'aria-modal': 'true', dir: rtl ? 'rtl' : '' });
+    vp.captionBar(frame, UTF8ToString(title), function () { vp.dismiss(box); });
+    frame.setAttribute('aria-describedby', vp.el('p', 'prompt', frame, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(prompt) }).id);
+    box.ok = vp.el('button', 'ok framed', vp.el('div', 'buttons', frame), { textContent: 'OK', onclick: function () { vp.dismiss(box); } });
+    frame.onkeydown = function (e) {
+      e.preventDefault();
+      if (e.key === 'Enter' || e.key === 'Escape' || e.code === 'Space') vp.dismiss(box);
+    };
+    vp.boxes.push(box);
+    // Over the middle of its owner window, else of the page.
+    var o = owner && vp.windows[owner] && vp.windows[owner].shown ? vp.windows[owner].root.getBoundingClientRect()
+      : { left: 0, top: 0, width: innerWidth, height: innerHeight };
+    vp.place(frame, Math.max(0, o.left + (o.width - frame.offsetWidth) / 2), Math.max(0, o.top + (o.height - frame.offsetHeight) / 2));
+    vp.inert();
+  },
+  vorel_wait: function () {
+    var wait = null;
+    var result = Asyncify.handleSleep(function (wakeUp) { vp.waits.push((wait = { wakeUp: wakeUp })); });
+    if (wait) wait.data = Asyncify.currData;
+    return result;
+  },
+  vorel_wake: function (driver, delay) {
+    clearTimeout(vp.timer);
+    vp.late = null;
+    vp.timer = delay >= 0 ? setTimeout(vp.tick, delay, driver) : 0;
+  },
+  vorel_post: function (driver) { setTimeout(function () { _vorel_driver_event(driver, 1); }); },
+  // Every box goes, then every wait returns, the innermost first.
+  vorel_quit: function () {
+    vp.boxes.forEach(function (b) { b.layer.remove(); });
+    vp.boxes = [];
+    vp.inert();
+    setTimeout(function unwind() {
+      vp.resume();
+      if (vp.waits.length) setTimeout(unwind);
+    });
+  },
+  // The page says that the program has ended, and offers to play again.
+  vorel_ended: function (status) {
+    var end = vp.el('section', 'end', document.getElementById('desk'), { role: 'status' });
+    vp.el('p', '', end, { textContent: status === 0 ? 'The game has ended.' : 'The game has ended after an error.' });
+    vp.el('button', '', end, { textContent: 'Play again', onclick: function () { end.remove(); vp.start(); } }).focus();
+  },
+};
+autoAddDeps(vorelPage, '$vp');
+mergeInto(LibraryManager.library, vorelPage);

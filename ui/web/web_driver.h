@@ -1,0 +1,107 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/paint.h"
+#include "ui/windowed_driver.h"
+
+namespace ui {
+class Form;
+}  // namespace ui
+
+namespace ui::web {
+
+class WebDriver;
+
+enum class PageEvent { Key, Typed, Mouse, Click, Focus, Press, Activated, Close, Expose };
+
+// One loaded form's window on the page: a caption bar, a canvas the form is
+// painted on, a real <button> for each command button and the ARIA that a
+// screen reader reads. The page (ui/web/page.js) knows it by its address;
+// once detached it never touches the model again.
+class WebWindow {
+ public:
+  WebWindow(Form& form, WebDriver& driver);
+  WebWindow(const WebWindow&) = delete;
+  WebWindow& operator=(const WebWindow&) = delete;
+  WebWindow(WebWindow&&) = delete;
+  WebWindow& operator=(WebWindow&&) = delete;
+  ~WebWindow();
+
+  [[nodiscard]] const Form* form() const { return form_; }
+  void detach();
+  void showForm();
+  void updateCaption();
+  void showFocus();
+  void repaintArea(const PixelRect& area);
+  void syncButtons();
+
+  // An event of the page for the model (see page.js); what a key did.
+  int event(PageEvent kind, int a, int b, int c);
+
+ private:
+  void describe();
+
+  Form* form_;
+  WebDriver* driver_;
+  int dpi_ = 0;        // the scale the canvas was last painted at
+  std::string items_;  // what the page's ARIA shows now
+};
+
+// Text measured as the page's canvas draws it, in device pixels.
+class PageMeasure final : public TextMeasure {
+ public:
+  int width(std::string_view text, const FontFace& face) override;
+  int lineHeight(const FontFace& face) override;
+};
+
+// The model in a browser page. The page is the window system: windows,
+// boxes, keys and timers are the page's; the model's blocking calls (the
+// program's loop, a message box) wait for the page's events with ASYNCIFY,
+// innermost first.
+class WebDriver final : public WindowedDriver<WebWindow> {
+ public:
+  WebDriver() = default;
+  WebDriver(const WebDriver&) = delete;
+  WebDriver& operator=(const WebDriver&) = delete;
+  WebDriver(WebDriver&&) = delete;
+  WebDriver& operator=(WebDriver&&) = delete;
+  ~WebDriver() override;
+
+  void attach(Application& app) override { app_ = &app; }
+  [[nodiscard]] Time now() const override;
+  void wakeAt(std::optional<Time> due) override;
+  void messageBox(const BoxRequest& box) override;
+  void quit(int status) override;
+  void post(std::function<void()> task) override;
+
+  // The program's loop: waits for the page's events until quit().
+  int run();
+  // The page's events that are not a window's.
+  void deliverTicks();
+  void runPosted();
+  // After each event of the page, as before a native loop waits.
+  void idle();
+
+  [[nodiscard]] PageMeasure& measure() { return measure_; }
+
+  // The page says that the program has ended, and offers to play again.
+  static void showEnd(int status);
+
+ protected:
+  std::unique_ptr<WebWindow> makeWindow(Form& form) override {
+    return std::make_unique<WebWindow>(form, *this);
+  }
+
+ private:
+  Application* app_ = nullptr;
+  PageMeasure measure_;
+  std::vector<std::function<void()>> posted_;
+  std::optional<int> status_;
+};
+
+}  // namespace ui::web
