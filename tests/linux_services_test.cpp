@@ -56,7 +56,8 @@ class LinuxLauncher : public ::testing::Test {
 
 TEST_F(LinuxLauncher, TheStandInRegistryAnswersWithTheFirstInstalledToolOnly) {
   const fs::path second = program(root / "bin" / "second");
-  const std::vector<std::string> tools{(root / "missing").string(), root.string(), second.string(),
+  const std::vector<std::string> tools{(root / "missing").string(), root.string(),
+                                       program(root / "bin" / ".hidden").string(), second.string(),
                                        program(root / "bin" / "third").string()};
   EXPECT_EQ(read(tools, about::kToolKey, about::kToolValue), second.string());
   EXPECT_EQ(read(tools, about::kFolderKey, about::kFolderValue), "");
