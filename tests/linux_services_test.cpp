@@ -56,11 +56,15 @@ class LinuxLauncher : public ::testing::Test {
 
 TEST_F(LinuxLauncher, TheStandInRegistryAnswersWithTheFirstInstalledToolOnly) {
   const fs::path second = program(root / "bin" / "second");
-  const std::vector<std::string> tools{(root / "missing").string(), root.string(),
-                                       program(root / "bin" / ".hidden").string(), second.string(),
+  const std::vector<std::string> tools{(root / "missing").string(), root.string(), second.string(),
                                        program(root / "bin" / "third").string()};
   EXPECT_EQ(read(tools, about::kToolKey, about::kToolValue), second.string());
   EXPECT_EQ(read(tools, about::kFolderKey, about::kFolderValue), "");
+  // The file check takes a plain file, not a hidden one nor a folder.
+  LinuxServices services(std::vector<std::string>{});
+  const fs::path hidden = program(root / "bin" / ".third");
+  EXPECT_TRUE(services.fileExists(second.string()));
+  EXPECT_FALSE(services.fileExists(hidden.string()) || services.fileExists(root.string()));
   std::string longest = root.string();  // 1023 characters: the buffer's size with its end
   while (1023 - longest.size() > 210) {
     longest += "/" + std::string(200, 'd');
