@@ -32,11 +32,11 @@ void require(bool ok, const std::string& what) {
 }
 
 std::uint32_t be32(const Bytes& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b.at(at) << 24U | b.at(at + 1) << 16U | b.at(at + 2) << 8U |
-                                    b.at(at + 3));
+  return std::uint32_t{b.at(at)} << 24U | std::uint32_t{b.at(at + 1)} << 16U |
+         std::uint32_t{b.at(at + 2)} << 8U | b.at(at + 3);
 }
 std::uint32_t le16(const Bytes& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b.at(at) | b.at(at + 1) << 8U);
+  return b.at(at) | std::uint32_t{b.at(at + 1)} << 8U;
 }
 std::uint32_t le32(const Bytes& b, std::size_t at) {
   return le16(b, at) | le16(b, at + 2) << 16U;

@@ -66,7 +66,7 @@ std::vector<std::uint8_t> encode_png(int width, int height, std::span<const std:
   std::vector<std::uint8_t> header;
   put_be32(header, static_cast<std::uint32_t>(width));
   put_be32(header, static_cast<std::uint32_t>(height));
-  // Bit depth 8, colour type RGBA (6) or RGB (2), deflate, no filtering scheme, no interlace.
+  // Bit depth 8, colour type RGBA (6) or RGB (2), deflate, the standard filters, no interlace.
   header.insert(header.end(), {8, static_cast<std::uint8_t>(with_alpha ? 6 : 2), 0, 0, 0});
   put_chunk(out, "IHDR", header);
   put_chunk(out, "IDAT", deflated(raw));
