@@ -129,4 +129,26 @@ TEST(Ending, NothingRunsAfterTheEndOrAnErrorInsideABox) {
   }
 }
 
+// Each size a window system asks for gets the smallest image that covers it,
+// else the largest; an image without its pixels is never chosen.
+TEST(Icon, EachSizeGetsTheSmallestImageThatCoversIt) {
+  const std::uint32_t pixels[48 * 48] = {};
+  const ui::Picture large{"large", 48, 48, pixels};
+  const ui::Picture medium{"medium", 32, 32, pixels};
+  const ui::Picture empty{"empty", 24, 24, {}};
+  const ui::Picture small{"small", 16, 16, pixels};
+  const ui::Picture* const images[] = {&large, &medium, &empty, &small};
+  const ui::Icon icon{images};
+  const struct {
+    int size;
+    const ui::Picture* shown;
+  } cases[] = {{1, &small},   {16, &small}, {17, &medium}, {24, &medium},
+               {32, &medium}, {33, &large}, {48, &large},  {49, &large}};
+  for (const auto& [size, shown] : cases) {
+    EXPECT_EQ(icon.imageFor(size), shown) << size;
+  }
+  const ui::Picture* const none[] = {&empty};
+  EXPECT_EQ(ui::Icon{none}.imageFor(16), nullptr);
+}
+
 }  // namespace

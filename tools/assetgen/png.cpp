@@ -1,28 +1,12 @@
 #include "png.h"
 
-#include <algorithm>
-#include <array>
+#include <zlib.h>
+
 #include <stdexcept>
 #include <string_view>
 
 namespace assetgen {
 namespace {
-
-constexpr std::size_t kMaxStoredBlock = 0xFFFF;
-
-constexpr std::array<std::uint32_t, 256> make_crc_table() {
-  std::array<std::uint32_t, 256> table{};
-  for (std::uint32_t n = 0; n < 256; ++n) {
-    std::uint32_t c = n;
-    for (int k = 0; k < 8; ++k) {
-      c = (c & 1U) != 0 ? 0xEDB88320U ^ (c >> 1U) : c >> 1U;
-    }
-    table[n] = c;
-  }
-  return table;
-}
-
-constexpr auto kCrcTable = make_crc_table();
 
 void put_be32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) {
@@ -36,51 +20,24 @@ void put_chunk(std::vector<std::uint8_t>& out, std::string_view type,
   const std::size_t start = out.size();
   out.insert(out.end(), type.begin(), type.end());
   out.insert(out.end(), data.begin(), data.end());
-  put_be32(out, crc32(std::span(out).subspan(start)));
+  const std::span<const std::uint8_t> typed = std::span(out).subspan(start);
+  put_be32(out,
+           static_cast<std::uint32_t>(::crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-// The zlib stream of `raw` in stored blocks.
-std::vector<std::uint8_t> stored_zlib(std::span<const std::uint8_t> raw) {
-  std::vector<std::uint8_t> out{0x78, 0x01};
-  std::size_t at = 0;
-  do {
-    const std::size_t length = std::min(kMaxStoredBlock, raw.size() - at);
-    const bool last = at + length == raw.size();
-    out.push_back(last ? 1 : 0);
-    const auto len = static_cast<std::uint16_t>(length);
-    const auto nlen = static_cast<std::uint16_t>(~len);
-    out.push_back(static_cast<std::uint8_t>(len & 0xFFU));
-    out.push_back(static_cast<std::uint8_t>(len >> 8U));
-    out.push_back(static_cast<std::uint8_t>(nlen & 0xFFU));
-    out.push_back(static_cast<std::uint8_t>(nlen >> 8U));
-    out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-               raw.begin() + static_cast<std::ptrdiff_t>(at + length));
-    at += length;
-  } while (at < raw.size());
-  put_be32(out, adler32(raw));
+// The zlib stream of `raw`; zlib at a fixed level always gives the same bytes.
+std::vector<std::uint8_t> deflated(std::span<const std::uint8_t> raw) {
+  uLongf size = ::compressBound(static_cast<uLong>(raw.size()));
+  std::vector<std::uint8_t> out(size);
+  if (::compress2(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+    throw std::runtime_error("encode_png: zlib could not compress the image");
+  }
+  out.resize(size);
   return out;
 }
 
 }  // namespace
-
-std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-  std::uint32_t c = 0xFFFFFFFFU;
-  for (const std::uint8_t byte : bytes) {
-    c = kCrcTable[(c ^ byte) & 0xFFU] ^ (c >> 8U);
-  }
-  return c ^ 0xFFFFFFFFU;
-}
-
-std::uint32_t adler32(std::span<const std::uint8_t> bytes) {
-  constexpr std::uint32_t kModulus = 65521;
-  std::uint32_t a = 1;
-  std::uint32_t b = 0;
-  for (const std::uint8_t byte : bytes) {
-    a = (a + byte) % kModulus;
-    b = (b + a) % kModulus;
-  }
-  return (b << 16U) | a;
-}
 
 std::vector<std::uint8_t> encode_png(int width, int height, std::span<const std::uint32_t> pixels,
                                      bool with_alpha) {
@@ -109,10 +66,10 @@ std::vector<std::uint8_t> encode_png(int width, int height, std::span<const std:
   std::vector<std::uint8_t> header;
   put_be32(header, static_cast<std::uint32_t>(width));
   put_be32(header, static_cast<std::uint32_t>(height));
-  // Bit depth 8, colour type RGBA (6) or RGB (2), deflate, no filtering scheme, no interlace.
+  // Bit depth 8, colour type RGBA (6) or RGB (2), deflate, the standard filters, no interlace.
   header.insert(header.end(), {8, static_cast<std::uint8_t>(with_alpha ? 6 : 2), 0, 0, 0});
   put_chunk(out, "IHDR", header);
-  put_chunk(out, "IDAT", stored_zlib(raw));
+  put_chunk(out, "IDAT", deflated(raw));
   put_chunk(out, "IEND", {});
   return out;
 }

@@ -7,11 +7,9 @@
 namespace assetgen {
 
 // An 8-bit RGB or RGBA PNG of 0xAARRGGBB pixels, row-major from the top-left.
-// The image data is deflated in stored (uncompressed) blocks.
+// The rows are unfiltered and deflated by zlib at its best compression, so the
+// same pixels always give the same bytes.
 std::vector<std::uint8_t> encode_png(int width, int height, std::span<const std::uint32_t> pixels,
                                      bool with_alpha);
-
-std::uint32_t crc32(std::span<const std::uint8_t> bytes);
-std::uint32_t adler32(std::span<const std::uint8_t> bytes);
 
 }  // namespace assetgen
