@@ -11,6 +11,7 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/accessible.h"
+#include "ui/qt/canvas.h"
 
 namespace ui::qt {
 
@@ -38,7 +39,7 @@ QWidget* QtDriver::window(const ui::Form& form) const {
 }
 
 std::unique_ptr<FormWindow> QtDriver::makeWindow(ui::Form& form) {
-  return std::make_unique<FormWindow>(form, pictures_, metrics_);
+  return std::make_unique<FormWindow>(form);
 }
 
 void QtDriver::post(std::function<void()> task) {
