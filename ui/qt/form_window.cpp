@@ -188,17 +188,11 @@ bool FormWindow::keyDown(const QKeyEvent& event) {
   if (form_ == nullptr) {
     return true;
   }
-  ui::Form& form = *form_;
-  switch (form.app().keyDown(form, strokeOf(event))) {
-    case ui::KeyResult::Taken:
-      return true;
-    case ui::KeyResult::Type:
-      form.app().typed(form, event.text().toStdU16String());
-      return true;
-    case ui::KeyResult::System:
-      break;
+  const ui::KeyResult result = form_->app().keyDown(*form_, strokeOf(event));
+  if (result == ui::KeyResult::Type) {
+    form_->app().typed(*form_, event.text().toStdU16String());
   }
-  return false;
+  return result != ui::KeyResult::System;
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event) {

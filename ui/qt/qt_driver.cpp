@@ -32,8 +32,6 @@ QtDriver::QtDriver() {
                    });
 }
 
-QtDriver::~QtDriver() = default;
-
 QWidget* QtDriver::window(const ui::Form& form) const {
   return windows().find(form);
 }
@@ -65,7 +63,6 @@ void QtDriver::messageBox(const ui::BoxRequest& box) {
   dialog.setWindowTitle(toQString(box.title));
   dialog.setTextFormat(Qt::PlainText);
   dialog.setText(toQString(box.prompt));
-  dialog.setIcon(QMessageBox::NoIcon);
   dialog.setStandardButtons(QMessageBox::Ok);
   dialog.setDefaultButton(QMessageBox::Ok);
   dialog.button(QMessageBox::Ok)->setIcon(QIcon());  // no icon, not even the theme's on OK

@@ -24,7 +24,7 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
   QtDriver& operator=(const QtDriver&) = delete;
   QtDriver(QtDriver&&) = delete;
   QtDriver& operator=(QtDriver&&) = delete;
-  ~QtDriver() override;
+  ~QtDriver() override = default;
 
   void attach(ui::Application& app) override { app_ = &app; }
   [[nodiscard]] Time now() const override {
