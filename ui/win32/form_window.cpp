@@ -55,8 +55,7 @@ void adjustFrame(RECT& frame, HWND window, int dpi) {
 
 }  // namespace
 
-FormWindow::FormWindow(ui::Form& form, Win32Driver& driver, GdiCache& gdi)
-    : form_(&form), driver_(&driver), gdi_(&gdi) {
+FormWindow::FormWindow(ui::Form& form, GdiCache& gdi) : form_(&form), gdi_(&gdi) {
   const bool dialog = form.design().border == ui::BorderStyle::FixedDialog;
   // A modal frame: no sizing, and no icon in the caption.
   if (!create(wide(form.caption()).c_str(),
@@ -163,7 +162,6 @@ void FormWindow::showFocus() {
 
 void FormWindow::detach() {
   form_ = nullptr;
-  systemLoop_.reset();
   ::ShowWindow(window(), SW_HIDE);
 }
 
@@ -196,14 +194,6 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
         return accessibility_.answer(wParam);
       }
-      break;
-    case WM_ENTERSIZEMOVE:
-    case WM_ENTERMENULOOP:
-      systemLoop_.emplace(*driver_);
-      break;
-    case WM_EXITSIZEMOVE:
-    case WM_EXITMENULOOP:
-      systemLoop_.reset();
       break;
     default:
       break;
