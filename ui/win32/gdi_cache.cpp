@@ -5,6 +5,7 @@
 
 #include "platform/win32/wide.h"
 #include "ui/picture.h"
+#include "ui/win32/dc_canvas.h"
 
 namespace ui::win32 {
 namespace {
@@ -20,14 +21,8 @@ auto cached(Map& map, const Key& key, Make make) {
   return found->second.get();
 }
 
-// The pixels' 0xAARRGGBB words are the blue, green, red and alpha bytes of a
-// 32-bit DIB whose top row comes first.
 BitmapHandle dibSection(const ui::Picture& picture) {
-  BITMAPINFO info{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
-                                .biWidth = picture.width,
-                                .biHeight = -picture.height,
-                                .biPlanes = 1,
-                                .biBitCount = 32}};
+  const BITMAPINFO info = dibInfo(picture);
   void* bits = nullptr;
   BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bits == nullptr || !picture.complete()) {
@@ -40,10 +35,6 @@ BitmapHandle dibSection(const ui::Picture& picture) {
 }
 
 }  // namespace
-
-HBITMAP GdiCache::bitmap(const ui::Picture& picture) {
-  return cached(bitmaps_, &picture, [&] { return dibSection(picture); });
-}
 
 HICON GdiCache::icon(const ui::Picture& picture) {
   return cached(icons_, &picture, [&] {

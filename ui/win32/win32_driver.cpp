@@ -62,10 +62,7 @@ ui::KeyStroke strokeOf(WPARAM virtualKey) {
 
 }  // namespace
 
-Win32Driver::Win32Driver()
-    : measureDc_(::CreateCompatibleDC(nullptr)),
-      measure_(measureDc_.get(), gdi_),
-      wakeTimer_(makeWakeTimer()) {
+Win32Driver::Win32Driver() : wakeTimer_(makeWakeTimer()) {
   if (!wakeTimer_) {
     refuse("No timer for the game's ticks");
   }

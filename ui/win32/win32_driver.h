@@ -10,7 +10,6 @@
 #include "platform/win32/base_window.h"
 #include "platform/win32/handles.h"
 #include "ui/driver.h"
-#include "ui/win32/dc_canvas.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/windowed_driver.h"
 
@@ -54,8 +53,6 @@ class Win32Driver final : public ui::WindowedDriver<FormWindow>,
   [[nodiscard]] HWND windowOf(const ui::Form& form) const;
   // Whether the loop will wake for a tick.
   [[nodiscard]] bool waking() const { return due_.has_value(); }
-  // Text measured as the windows draw it.
-  [[nodiscard]] ui::TextMeasure& textMeasure() { return measure_; }
 
  protected:
   [[nodiscard]] std::unique_ptr<FormWindow> makeWindow(ui::Form& form) override;
@@ -70,8 +67,6 @@ class Win32Driver final : public ui::WindowedDriver<FormWindow>,
 
   ui::Application* app_ = nullptr;
   GdiCache gdi_;
-  platform::win32::MemoryDc measureDc_;
-  DcCanvas measure_;
   std::optional<Time> due_;                   // when the next tick is due
   platform::win32::KernelHandle wakeTimer_;   // wakes the loop for it
   std::deque<std::function<void()>> posted_;  // each with its message in the queue
