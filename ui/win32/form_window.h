@@ -52,11 +52,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   };
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onPaint();
-  LRESULT onSize(int width, int height);
-  LRESULT onDpiChanged(int dpi, const RECT& suggested);
-  LRESULT onCommand(int id, int code);
-  LRESULT onActivate(bool active);
-  LRESULT onClose();
+  LRESULT onCommand(HWND from, int code);
   LRESULT onMouseDown(int x, int y);
   LRESULT onMouseUp(int x, int y);
 
