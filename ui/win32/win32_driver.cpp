@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -47,9 +46,8 @@ ui::KeyStroke strokeOf(WPARAM virtualKey) {
       {VK_F1, ui::Key::Help}};
   const auto held = [](int key) { return ::GetKeyState(key) < 0; };
   ui::KeyStroke stroke{.modifiers = {held(VK_SHIFT), held(VK_CONTROL), held(VK_MENU)}};
-  const auto* named = std::find_if(std::begin(kNamed), std::end(kNamed),
-                                   [&](const auto& key) { return key.first == virtualKey; });
-  if (named != std::end(kNamed)) {
+  const auto* named = std::ranges::find(kNamed, virtualKey, &std::pair<WPARAM, ui::Key>::first);
+  if (named != std::ranges::end(kNamed)) {
     stroke.key = named->second;
     return stroke;
   }
