@@ -17,6 +17,7 @@
 
 #include "about/linux_services.h"
 #include "conformance.h"
+#include "ui/qt/canvas.h"
 #include "ui/qt/qt_driver.h"
 
 namespace conformance {
@@ -173,7 +174,7 @@ class QtProbe {
     }
   }
   bool active(const ui::Form& form) { return QGuiApplication::focusWindow() == window(form); }
-  ui::TextMeasure& measure() { return driver_.metrics(); }
+  ui::TextMeasure& measure() { return metrics_; }
   [[nodiscard]] static bool showing(const std::string& title) {
     const QWidgetList windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(), [&](const QWidget* window) {
@@ -198,6 +199,7 @@ class QtProbe {
   }
 
   ui::qt::QtDriver driver_;
+  ui::qt::TextMetrics metrics_;  // as the windows measure their text
   ui::Application app_{driver_, "vorel"};
   QTimer answerer_;
   BoxVisitor visitor_;

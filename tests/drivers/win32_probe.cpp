@@ -14,6 +14,8 @@
 #include "app/program.h"
 #include "conformance.h"
 #include "screen.h"
+#include "ui/win32/dc_canvas.h"
+#include "ui/win32/gdi_cache.h"
 #include "ui/win32/win32_driver.h"
 
 namespace conformance {
@@ -123,7 +125,7 @@ class Win32Probe {
   [[nodiscard]] bool active(const ui::Form& form) const {
     return ::GetActiveWindow() == driver_.windowOf(form);
   }
-  ui::TextMeasure& measure() { return driver_.textMeasure(); }
+  ui::TextMeasure& measure() { return measure_; }
   // The window's children as Microsoft Active Accessibility reads them, "role: name".
   std::vector<std::string> readAloud(const ui::Form& form) {
     std::vector<std::string> read;
@@ -231,6 +233,9 @@ class Win32Probe {
 
   static inline Win32Probe* current = nullptr;
   ui::win32::Win32Driver driver_;
+  ui::win32::GdiCache gdi_;  // text measured as the windows draw it
+  platform::win32::MemoryDc measureDc_{::CreateCompatibleDC(nullptr)};
+  ui::win32::DcCanvas measure_{measureDc_.get(), gdi_};
   ui::Application app_{driver_, "vorel"};
   BoxVisitor visitor_;
   HWND answered_ = nullptr;  // the box answered last, which may still be on its way out

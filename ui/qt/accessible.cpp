@@ -29,7 +29,6 @@ class PaintedControl final : public QAccessibleInterface, public QAccessibleActi
   bool isValid() const override { return item() != nullptr; }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
-  QAccessibleInterface* focusChild() const override { return nullptr; }
   QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
   QAccessibleInterface* parent() const override {
     return QAccessible::queryAccessibleInterface(window_.data());

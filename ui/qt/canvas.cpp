@@ -29,16 +29,7 @@ QFont toQFont(const ui::FontFace& face) {
   return font;
 }
 
-const QImage& PictureCache::image(const ui::Picture& picture) {
-  const auto found = images_.find(&picture);
-  if (found != images_.end()) {
-    return found->second;
-  }
-  // Pictures of images are opaque: the alpha byte is ignored.
-  return images_.emplace(&picture, wrap(picture, QImage::Format_RGB32)).first->second;
-}
-
-QIcon PictureCache::icon(const ui::Icon& icon) {
+QIcon toQIcon(const ui::Icon& icon) {
   QIcon result;
   for (const int size : {ui::Icon::kSmall, ui::Icon::kLarge}) {
     if (const ui::Picture* picture = icon.imageFor(size)) {
@@ -60,14 +51,10 @@ void Canvas::fill(const ui::PixelRect& area, ui::Color color) {
   painter_->fillRect(toQRect(area), toQColor(color));
 }
 
-// No smooth transform: stretched pixels stay crisp. At its own size the
-// picture is copied, not sent through the scaling path.
+// No smooth transform: stretched pixels stay crisp. The picture's own pixels
+// are wrapped, not copied; those of images are opaque, their alpha ignored.
 void Canvas::drawPicture(const ui::Picture& picture, const ui::PixelRect& to) {
-  if (to.width == picture.width && to.height == picture.height) {
-    painter_->drawImage(QPoint(to.x, to.y), pictures_->image(picture));
-  } else {
-    painter_->drawImage(toQRect(to), pictures_->image(picture));
-  }
+  painter_->drawImage(toQRect(to), wrap(picture, QImage::Format_RGB32));
 }
 
 void Canvas::drawText(const ui::TextLine& line, const ui::TextStyle& style,

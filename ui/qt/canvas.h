@@ -3,12 +3,10 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
-#include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QString>
 #include <string_view>
-#include <unordered_map>
 
 #include "ui/paint.h"
 
@@ -28,17 +26,8 @@ namespace ui::qt {
 // offscreen included, draws the same glyphs; Qt scales them for the display.
 [[nodiscard]] QFont toQFont(const ui::FontFace& face);
 
-// One QImage per picture, wrapping the picture's own pixels (no copy), made
-// on first use and kept for the life of the driver.
-class PictureCache {
- public:
-  [[nodiscard]] const QImage& image(const ui::Picture& picture);
-  // The icon's images at the sizes the model chooses, with their alpha.
-  [[nodiscard]] static QIcon icon(const ui::Icon& icon);
-
- private:
-  std::unordered_map<const ui::Picture*, QImage> images_;
-};
+// The icon's images at the sizes the model chooses, with their alpha.
+[[nodiscard]] QIcon toQIcon(const ui::Icon& icon);
 
 // Text measured as QPainter draws it, in Qt's device-independent pixels.
 class TextMetrics final : public ui::TextMeasure {
@@ -50,7 +39,7 @@ class TextMetrics final : public ui::TextMeasure {
 // What the model paints, on a QPainter.
 class Canvas final : public ui::Canvas {
  public:
-  Canvas(QPainter& painter, PictureCache& pictures) : painter_(&painter), pictures_(&pictures) {}
+  explicit Canvas(QPainter& painter) : painter_(&painter) {}
 
   void fill(const ui::PixelRect& area, ui::Color color) override;
   void drawPicture(const ui::Picture& picture, const ui::PixelRect& to) override;
@@ -59,7 +48,6 @@ class Canvas final : public ui::Canvas {
 
  private:
   QPainter* painter_;
-  PictureCache* pictures_;
 };
 
 }  // namespace ui::qt

@@ -59,11 +59,8 @@ ui::KeyStroke strokeOf(const QKeyEvent& event) {
 
 }  // namespace
 
-FormWindow::FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metrics)
-    : QWidget(nullptr, flagsFor(form.design().border)),
-      form_(&form),
-      pictures_(&pictures),
-      metrics_(&metrics) {
+FormWindow::FormWindow(ui::Form& form)
+    : QWidget(nullptr, flagsFor(form.design().border)), form_(&form) {
   const ui::FormDesign& design = form.design();
   // Every pixel is painted by paintEvent; Qt need not clear first.
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,7 +68,7 @@ FormWindow::FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metr
   setFocusPolicy(Qt::StrongFocus);
   setWindowTitle(toQString(form.caption()));
   if (const ui::Icon* icon = form.icon()) {
-    setWindowIcon(PictureCache::icon(*icon));
+    setWindowIcon(toQIcon(*icon));
   }
   // The geometry of a top-level widget is that of its client area.
   setGeometry(toQRect(form.initialPlace()));
@@ -191,17 +188,11 @@ bool FormWindow::keyDown(const QKeyEvent& event) {
   if (form_ == nullptr) {
     return true;
   }
-  ui::Form& form = *form_;
-  switch (form.app().keyDown(form, strokeOf(event))) {
-    case ui::KeyResult::Taken:
-      return true;
-    case ui::KeyResult::Type:
-      form.app().typed(form, event.text().toStdU16String());
-      return true;
-    case ui::KeyResult::System:
-      break;
+  const ui::KeyResult result = form_->app().keyDown(*form_, strokeOf(event));
+  if (result == ui::KeyResult::Type) {
+    form_->app().typed(*form_, event.text().toStdU16String());
   }
-  return false;
+  return result != ui::KeyResult::System;
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
@@ -245,10 +236,11 @@ void FormWindow::paintEvent(QPaintEvent* event) {
     return;  // hidden
   }
   QPainter painter(this);
-  Canvas canvas(painter, *pictures_);
+  Canvas canvas(painter);
+  TextMetrics metrics;
   const QRect area = event->rect();
   form_->paint({area.x(), area.y(), area.width(), area.height()}, ui::DisplayScale(), canvas,
-               *metrics_);
+               metrics);
 }
 
 }  // namespace ui::qt

@@ -17,16 +17,13 @@ class Form;
 
 namespace ui::qt {
 
-class PictureCache;
-class TextMetrics;
-
 // The top-level window of one loaded form. It paints what the form hands it,
 // hosts a real push button for each command button, and passes the window's
 // events on to the Application. Once detached it never touches the model again.
 class FormWindow final : public QWidget {
  public:
   // Creates the window, hidden, with its buttons.
-  FormWindow(ui::Form& form, PictureCache& pictures, TextMetrics& metrics);
+  explicit FormWindow(ui::Form& form);
 
   [[nodiscard]] ui::Form* form() const { return form_; }
   // The real button of a command button; nullptr for any other control.
@@ -63,8 +60,6 @@ class FormWindow final : public QWidget {
   bool keyDown(const QKeyEvent& event);
 
   ui::Form* form_;
-  PictureCache* pictures_;
-  TextMetrics* metrics_;
   std::vector<Button> buttons_;  // in tab order
 };
 

@@ -11,6 +11,7 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/accessible.h"
+#include "ui/qt/canvas.h"
 
 namespace ui::qt {
 
@@ -31,14 +32,12 @@ QtDriver::QtDriver() {
                    });
 }
 
-QtDriver::~QtDriver() = default;
-
 QWidget* QtDriver::window(const ui::Form& form) const {
   return windows().find(form);
 }
 
 std::unique_ptr<FormWindow> QtDriver::makeWindow(ui::Form& form) {
-  return std::make_unique<FormWindow>(form, pictures_, metrics_);
+  return std::make_unique<FormWindow>(form);
 }
 
 void QtDriver::post(std::function<void()> task) {
@@ -64,7 +63,6 @@ void QtDriver::messageBox(const ui::BoxRequest& box) {
   dialog.setWindowTitle(toQString(box.title));
   dialog.setTextFormat(Qt::PlainText);
   dialog.setText(toQString(box.prompt));
-  dialog.setIcon(QMessageBox::NoIcon);
   dialog.setStandardButtons(QMessageBox::Ok);
   dialog.setDefaultButton(QMessageBox::Ok);
   dialog.button(QMessageBox::Ok)->setIcon(QIcon());  // no icon, not even the theme's on OK

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "ui/driver.h"
-#include "ui/qt/canvas.h"
 #include "ui/qt/form_window.h"
 #include "ui/windowed_driver.h"
 
@@ -25,7 +24,7 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
   QtDriver& operator=(const QtDriver&) = delete;
   QtDriver(QtDriver&&) = delete;
   QtDriver& operator=(QtDriver&&) = delete;
-  ~QtDriver() override;
+  ~QtDriver() override = default;
 
   void attach(ui::Application& app) override { app_ = &app; }
   [[nodiscard]] Time now() const override {
@@ -40,15 +39,12 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
   [[nodiscard]] QWidget* window(const ui::Form& form) const;
   // Whether the timer will wake the program for a tick.
   [[nodiscard]] bool waking() const { return clock_.isActive(); }
-  [[nodiscard]] TextMetrics& metrics() { return metrics_; }
 
  protected:
   [[nodiscard]] std::unique_ptr<FormWindow> makeWindow(ui::Form& form) override;
 
  private:
   ui::Application* app_ = nullptr;
-  PictureCache pictures_;
-  TextMetrics metrics_;
   QTimer clock_;
   std::vector<QMessageBox*> boxes_;  // open message boxes, innermost last
 };

@@ -172,11 +172,8 @@ class Accessibility::Object final : public IAccessible {
   // box, whose loop would hold the reader's call.
   STDMETHODIMP accDoDefaultAction(VARIANT id) override {
     const long at = index(id);
-    if (at < 0) {
-      return failure();
-    }
-    if (at == 0 || !item(at).pressable) {
-      return DISP_E_MEMBERNOTFOUND;
+    if (at <= 0 || !item(at).pressable) {
+      return at < 0 ? failure() : DISP_E_MEMBERNOTFOUND;
     }
     ui::Form& form = *this->form();
     return form.app().accessiblePress(form, item(at).control) ? S_OK : E_FAIL;
@@ -227,7 +224,10 @@ Accessibility::~Accessibility() {
   }
 }
 
-LRESULT Accessibility::answer(WPARAM flags) {
+LRESULT Accessibility::answer(WPARAM flags, LPARAM id) {
+  if (static_cast<DWORD>(id) != static_cast<DWORD>(OBJID_CLIENT)) {
+    return 0;  // the system's own
+  }
   if (!object_) {
     // A reader in another process takes the object through COM on this thread.
     if (!inApartment_) {

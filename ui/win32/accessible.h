@@ -20,8 +20,8 @@ class Accessibility {
   Accessibility& operator=(Accessibility&&) = delete;
   ~Accessibility();
 
-  // The answer to WM_GETOBJECT for OBJID_CLIENT.
-  LRESULT answer(WPARAM flags);
+  // The answer to WM_GETOBJECT: the window's client object is this one.
+  LRESULT answer(WPARAM flags, LPARAM id);
 
  private:
   class Object;

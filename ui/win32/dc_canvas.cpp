@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "ui/text_layout.h"
 #include "ui/win32/gdi_cache.h"
@@ -10,6 +11,14 @@ namespace ui::win32 {
 
 using platform::win32::Selection;
 using platform::win32::wide;
+
+BITMAPINFO dibInfo(const ui::Picture& picture) {
+  return {.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
+                        .biWidth = picture.width,
+                        .biHeight = -picture.height,
+                        .biPlanes = 1,
+                        .biBitCount = 32}};
+}
 
 DcCanvas::DcCanvas(HDC dc, GdiCache& gdi) : dc_(dc), gdi_(&gdi) {
   ::SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
@@ -24,17 +33,13 @@ void DcCanvas::fill(const ui::PixelRect& area, ui::Color color) {
   ::FillRect(dc_, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
+// Straight from the picture's own pixels.
 void DcCanvas::drawPicture(const ui::Picture& picture, const ui::PixelRect& to) {
-  HBITMAP bitmap = gdi_->bitmap(picture);
-  if (!source_) {
-    source_.reset(::CreateCompatibleDC(dc_));
+  const BITMAPINFO info = dibInfo(picture);
+  if (picture.complete()) {
+    ::StretchDIBits(dc_, to.x, to.y, to.width, to.height, 0, 0, picture.width, picture.height,
+                    picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   }
-  if (bitmap == nullptr || !source_) {
-    return;
-  }
-  const Selection selected(source_.get(), bitmap);
-  ::StretchBlt(dc_, to.x, to.y, to.width, to.height, source_.get(), 0, 0, picture.width,
-               picture.height, SRCCOPY);
 }
 
 void DcCanvas::drawText(const ui::TextLine& line, const ui::TextStyle& style,

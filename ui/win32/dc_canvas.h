@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/win32/handles.h"
 #include "ui/paint.h"
 
 namespace ui::win32 {
@@ -15,6 +14,9 @@ class GdiCache;
 [[nodiscard]] constexpr RECT toRect(const ui::PixelRect& area) {
   return {area.x, area.y, area.right(), area.bottom()};
 }
+// The header of a picture's pixels as a 32-bit DIB whose top row comes first:
+// their 0xAARRGGBB words are its blue, green, red and alpha bytes.
+[[nodiscard]] BITMAPINFO dibInfo(const ui::Picture& picture);
 
 // What the model paints, on a device context, measured with the fonts it is
 // drawn in.
@@ -32,7 +34,6 @@ class DcCanvas final : public ui::Canvas, public ui::TextMeasure {
  private:
   HDC dc_;
   GdiCache* gdi_;
-  platform::win32::MemoryDc source_;  // where pictures are copied from
 };
 
 }  // namespace ui::win32

@@ -22,8 +22,6 @@ using platform::win32::wide;
 
 namespace {
 
-constexpr int kFirstButtonId = 100;
-
 // A function of user32 that older systems lack; nullptr there.
 template <typename Function>
 Function user32Function(const char* name) {
@@ -42,7 +40,7 @@ int dpiOf(HWND window) {
 }
 
 // The frame around a client area, with the frame's metrics at that DPI.
-void adjustFrame(RECT& frame, HWND window, int dpi) {
+RECT frameAround(RECT frame, HWND window, int dpi) {
   static const auto adjustForDpi =
       user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
   const auto style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
@@ -51,12 +49,12 @@ void adjustFrame(RECT& frame, HWND window, int dpi) {
       !adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   }
+  return frame;
 }
 
 }  // namespace
 
-FormWindow::FormWindow(ui::Form& form, Win32Driver& driver, GdiCache& gdi)
-    : form_(&form), driver_(&driver), gdi_(&gdi) {
+FormWindow::FormWindow(ui::Form& form, GdiCache& gdi) : form_(&form), gdi_(&gdi) {
   const bool dialog = form.design().border == ui::BorderStyle::FixedDialog;
   // A modal frame: no sizing, and no icon in the caption.
   if (!create(wide(form.caption()).c_str(),
@@ -82,13 +80,9 @@ void FormWindow::showIcon() {
 
 void FormWindow::createButtons() {
   for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
-    const auto id = static_cast<INT_PTR>(kFirstButtonId + buttons_.size());
-    HWND button =
-        ::CreateWindowExW(0, L"BUTTON", wide(control->caption()).c_str(),
-                          WS_CHILD | BS_PUSHBUTTON | BS_NOTIFY, 0, 0, 0, 0, window(),
-                          // A child's id travels as its menu.
-                          reinterpret_cast<HMENU>(id),  // NOLINT(performance-no-int-to-ptr)
-                          thisModule(), nullptr);
+    HWND button = ::CreateWindowExW(0, L"BUTTON", wide(control->caption()).c_str(),
+                                    WS_CHILD | BS_PUSHBUTTON | BS_NOTIFY, 0, 0, 0, 0, window(),
+                                    nullptr, thisModule(), nullptr);
     if (button == nullptr) {
       throw ui::Error(ui::ErrorNumber::OutOfMemory);
     }
@@ -103,13 +97,10 @@ void FormWindow::layOut(int dpi, const RECT* suggested) {
     HFONT font = gdi_->font(button.control->design().font.on(scale_));
     ::SendMessageW(button.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
-  RECT frame{};
-  if (suggested != nullptr) {
-    frame = *suggested;
-  } else {
-    frame = toRect(scale_.toDevice(form_->initialPlace()));
-    adjustFrame(frame, window(), scale_.dpi());
-  }
+  const RECT frame =
+      suggested != nullptr
+          ? *suggested
+          : frameAround(toRect(scale_.toDevice(form_->initialPlace())), window(), scale_.dpi());
   ::SetWindowPos(window(), nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
   syncButtons();
@@ -118,9 +109,8 @@ void FormWindow::layOut(int dpi, const RECT* suggested) {
 
 void FormWindow::syncButtons() {
   for (const Button& button : buttons_) {
-    const RECT box = toRect(scale_.toDevice(button.control->pixelRect()));
-    ::SetWindowPos(button.window, nullptr, box.left, box.top, box.right - box.left,
-                   box.bottom - box.top,
+    const ui::PixelRect box = scale_.toDevice(button.control->pixelRect());
+    ::SetWindowPos(button.window, nullptr, box.x, box.y, box.width, box.height,
                    SWP_NOZORDER | SWP_NOACTIVATE |
                        (button.control->visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
@@ -140,8 +130,7 @@ void FormWindow::updateCaption() {
 
 void FormWindow::repaintArea(const ui::PixelRect& area) {
   const RECT rect = toRect(scale_.toDevice(area));
-  ::InvalidateRect(window(), &rect, FALSE);
-  ::UpdateWindow(window());
+  ::RedrawWindow(window(), &rect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 // Setting the focus in an inactive window would activate it: the focus
@@ -163,7 +152,6 @@ void FormWindow::showFocus() {
 
 void FormWindow::detach() {
   form_ = nullptr;
-  systemLoop_.reset();
   ::ShowWindow(window(), SW_HIDE);
 }
 
@@ -177,38 +165,35 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       return onPaint();
     case WM_SIZE:
-      return onSize(LOWORD(lParam), HIWORD(lParam));
+      form_->setViewSize(scale_.toModelCeiling(LOWORD(lParam)),
+                         scale_.toModelCeiling(HIWORD(lParam)));
+      return 0;
     case WM_DPICHANGED:
-      return onDpiChanged(
-          HIWORD(wParam),
-          *reinterpret_cast<const RECT*>(lParam));  // NOLINT(performance-no-int-to-ptr)
+      // NOLINTNEXTLINE(performance-no-int-to-ptr)
+      layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_COMMAND:
-      return onCommand(LOWORD(wParam), HIWORD(wParam));
+      // NOLINTNEXTLINE(performance-no-int-to-ptr)
+      return onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
     case WM_ACTIVATE:
-      return onActivate(LOWORD(wParam) != WA_INACTIVE);
+      // Not the default handling, which would put the focus on the window itself.
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        form_->app().activated(*form_);
+      }
+      return 0;
     case WM_CLOSE:
-      return onClose();
+      // The model decides: it unloads the form, which takes this window away.
+      form_->app().closeRequested(*form_);
+      return 0;
     case WM_LBUTTONDOWN:
       return onMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_LBUTTONUP:
       return onMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_GETOBJECT:
-      if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        return accessibility_.answer(wParam);
-      }
-      break;
-    case WM_ENTERSIZEMOVE:
-    case WM_ENTERMENULOOP:
-      systemLoop_.emplace(*driver_);
-      break;
-    case WM_EXITSIZEMOVE:
-    case WM_EXITMENULOOP:
-      systemLoop_.reset();
-      break;
+      return accessibility_.answer(wParam, lParam);
     default:
-      break;
+      return defaultHandling(message, wParam, lParam);
   }
-  return defaultHandling(message, wParam, lParam);
 }
 
 LRESULT FormWindow::onPaint() {
@@ -230,41 +215,15 @@ LRESULT FormWindow::onPaint() {
   return 0;
 }
 
-LRESULT FormWindow::onSize(int width, int height) {
-  form_->setViewSize(scale_.toModelCeiling(width), scale_.toModelCeiling(height));
-  return 0;
-}
-
-LRESULT FormWindow::onDpiChanged(int dpi, const RECT& suggested) {
-  layOut(dpi, &suggested);
-  return 0;
-}
-
-LRESULT FormWindow::onCommand(int id, int code) {
-  const auto index = static_cast<std::size_t>(id - kFirstButtonId);
-  if (index >= buttons_.size()) {
-    return 0;
+// A button tells of the focus it took and of its clicks.
+LRESULT FormWindow::onCommand(HWND from, int code) {
+  for (const Button& button : buttons_) {
+    if (button.window == from && code == BN_SETFOCUS) {
+      form_->app().focusTo(*button.control);
+    } else if (button.window == from && code == BN_CLICKED) {
+      form_->app().click(*button.control);
+    }
   }
-  ui::CommandButton& button = *buttons_[index].control;
-  if (code == BN_SETFOCUS) {
-    form_->app().focusTo(button);
-  } else if (code == BN_CLICKED) {
-    form_->app().click(button);
-  }
-  return 0;
-}
-
-// Not the default handling, which would put the focus on the window itself.
-LRESULT FormWindow::onActivate(bool active) {
-  if (active) {
-    form_->app().activated(*form_);
-  }
-  return 0;
-}
-
-// The model decides: it unloads the form, which takes this window away.
-LRESULT FormWindow::onClose() {
-  form_->app().closeRequested(*form_);
   return 0;
 }
 

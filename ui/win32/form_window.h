@@ -8,7 +8,6 @@
 #include "platform/win32/base_window.h"
 #include "ui/display_scale.h"
 #include "ui/win32/accessible.h"
-#include "ui/win32/win32_driver.h"
 
 namespace ui {
 class CommandButton;
@@ -27,7 +26,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   static constexpr const wchar_t* kClassName = L"VorelForm";
 
   // Hidden, with its buttons; raises ui::Error when the system refuses.
-  FormWindow(ui::Form& form, Win32Driver& driver, GdiCache& gdi);
+  FormWindow(ui::Form& form, GdiCache& gdi);
 
   // The form; nullptr once detached.
   [[nodiscard]] ui::Form* form() const { return form_; }
@@ -53,11 +52,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   };
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onPaint();
-  LRESULT onSize(int width, int height);
-  LRESULT onDpiChanged(int dpi, const RECT& suggested);
-  LRESULT onCommand(int id, int code);
-  LRESULT onActivate(bool active);
-  LRESULT onClose();
+  LRESULT onCommand(HWND from, int code);
   LRESULT onMouseDown(int x, int y);
   LRESULT onMouseUp(int x, int y);
 
@@ -68,12 +63,10 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   void layOut(int dpi, const RECT* suggested);
 
   ui::Form* form_;
-  Win32Driver* driver_;
   GdiCache* gdi_;
   ui::DisplayScale scale_;
   std::vector<Button> buttons_;                           // in tab order
   std::optional<platform::win32::MouseCapture> capture_;  // from a button press to its release
-  std::optional<Win32Driver::ModalLoop> systemLoop_;      // while the window is moved or in a menu
   Accessibility accessibility_{*this};
 };
 

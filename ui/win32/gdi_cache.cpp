@@ -5,6 +5,7 @@
 
 #include "platform/win32/wide.h"
 #include "ui/picture.h"
+#include "ui/win32/dc_canvas.h"
 
 namespace ui::win32 {
 namespace {
@@ -20,40 +21,27 @@ auto cached(Map& map, const Key& key, Make make) {
   return found->second.get();
 }
 
-// The pixels' 0xAARRGGBB words are the blue, green, red and alpha bytes of a
-// 32-bit DIB whose top row comes first.
-BitmapHandle dibSection(const ui::Picture& picture) {
-  BITMAPINFO info{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
-                                .biWidth = picture.width,
-                                .biHeight = -picture.height,
-                                .biPlanes = 1,
-                                .biBitCount = 32}};
-  void* bits = nullptr;
-  BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (bits == nullptr || !picture.complete()) {
-    return {};
-  }
-  std::memcpy(bits, picture.pixels.data(),
-              static_cast<std::size_t>(picture.width * picture.height) * sizeof(std::uint32_t));
-  ::GdiFlush();
-  return bitmap;
-}
-
 }  // namespace
-
-HBITMAP GdiCache::bitmap(const ui::Picture& picture) {
-  return cached(bitmaps_, &picture, [&] { return dibSection(picture); });
-}
 
 HICON GdiCache::icon(const ui::Picture& picture) {
   return cached(icons_, &picture, [&] {
-    const BitmapHandle color = dibSection(picture);
-    // The alpha decides what shows; the mask only has to be there, all opaque.
+    // The pixels as they are, in a DIB section: their alpha decides what
+    // shows, and the mask only has to be there, all opaque.
+    const BITMAPINFO header = dibInfo(picture);
+    void* bits = nullptr;
+    const BitmapHandle color(
+        ::CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bits == nullptr || !picture.complete()) {
+      return platform::win32::IconHandle();
+    }
+    std::memcpy(bits, picture.pixels.data(),
+                static_cast<std::size_t>(picture.width * picture.height) * sizeof(std::uint32_t));
+    ::GdiFlush();
     const std::vector<BYTE> opaque(static_cast<std::size_t>((picture.width + 15) / 16 * 2) *
-                                   static_cast<std::size_t>(std::max(picture.height, 0)));
+                                   static_cast<std::size_t>(picture.height));
     const BitmapHandle mask(::CreateBitmap(picture.width, picture.height, 1, 1, opaque.data()));
     ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
-    return platform::win32::IconHandle(color ? ::CreateIconIndirect(&info) : nullptr);
+    return platform::win32::IconHandle(::CreateIconIndirect(&info));
   });
 }
 

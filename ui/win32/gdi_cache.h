@@ -20,12 +20,10 @@ namespace ui::win32 {
 // for the life of the driver; each returns nullptr when the system refuses.
 class GdiCache {
  public:
-  HBITMAP bitmap(const ui::Picture& picture);
   HICON icon(const ui::Picture& picture);
   HFONT font(const ui::FontFace& face);
 
  private:
-  std::unordered_map<const ui::Picture*, platform::win32::BitmapHandle> bitmaps_;
   std::unordered_map<const ui::Picture*, platform::win32::IconHandle> icons_;
   std::map<std::tuple<std::string, int, ui::FontWeight, bool>, platform::win32::FontHandle> fonts_;
 };

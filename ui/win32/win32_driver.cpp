@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -47,9 +46,8 @@ ui::KeyStroke strokeOf(WPARAM virtualKey) {
       {VK_F1, ui::Key::Help}};
   const auto held = [](int key) { return ::GetKeyState(key) < 0; };
   ui::KeyStroke stroke{.modifiers = {held(VK_SHIFT), held(VK_CONTROL), held(VK_MENU)}};
-  const auto* named = std::find_if(std::begin(kNamed), std::end(kNamed),
-                                   [&](const auto& key) { return key.first == virtualKey; });
-  if (named != std::end(kNamed)) {
+  const auto* named = std::ranges::find(kNamed, virtualKey, &std::pair<WPARAM, ui::Key>::first);
+  if (named != std::ranges::end(kNamed)) {
     stroke.key = named->second;
     return stroke;
   }
@@ -60,35 +58,9 @@ ui::KeyStroke strokeOf(WPARAM virtualKey) {
   return stroke;
 }
 
-// Windows disabled while a message box is open; the box disables its owner itself.
-class HeldWindows {
- public:
-  HeldWindows() = default;
-  HeldWindows(const HeldWindows&) = delete;
-  HeldWindows& operator=(const HeldWindows&) = delete;
-  HeldWindows(HeldWindows&&) = delete;
-  HeldWindows& operator=(HeldWindows&&) = delete;
-  ~HeldWindows() {
-    for (HWND window : windows_) {
-      ::EnableWindow(window, TRUE);
-    }
-  }
-  void hold(HWND window) {
-    if (!::EnableWindow(window, FALSE)) {
-      windows_.push_back(window);  // only those this disabled
-    }
-  }
-
- private:
-  std::vector<HWND> windows_;
-};
-
 }  // namespace
 
-Win32Driver::Win32Driver()
-    : measureDc_(::CreateCompatibleDC(nullptr)),
-      measure_(measureDc_.get(), gdi_),
-      wakeTimer_(makeWakeTimer()) {
+Win32Driver::Win32Driver() : wakeTimer_(makeWakeTimer()) {
   if (!wakeTimer_) {
     refuse("No timer for the game's ticks");
   }
@@ -113,7 +85,7 @@ HWND Win32Driver::windowOf(const ui::Form& form) const {
 }
 
 std::unique_ptr<FormWindow> Win32Driver::makeWindow(ui::Form& form) {
-  return std::make_unique<FormWindow>(form, *this, gdi_);
+  return std::make_unique<FormWindow>(form, gdi_);
 }
 
 void Win32Driver::post(std::function<void()> task) {
@@ -121,54 +93,46 @@ void Win32Driver::post(std::function<void()> task) {
   ::PostMessageW(window(), kRunPosted, 0, 0);
 }
 
+// The loop's own wait sets the waitable timer. The WM_TIMER, due at the same
+// time rounded up to the millisecond, is set anew at every tick: it comes only
+// where another loop runs.
 void Win32Driver::wakeAt(std::optional<Time> due) {
   due_ = due;
-  armModalTimer();
-}
-
-void Win32Driver::messageBox(const ui::BoxRequest& box) {
-  // Owned by its window, which it disables itself; every other window is held.
-  HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
-  HeldWindows held;
-  windows().forEach([&](const FormWindow& window) {
-    if (window.window() != owner) {
-      held.hold(window.window());
-    }
-  });
-  const ModalLoop loop(*this);
-  ::MessageBoxW(owner, wide(box.prompt).c_str(), wide(box.title).c_str(),
-                MB_OK | (box.rightToLeft ? MB_RTLREADING | MB_RIGHT : 0U));
-}
-
-void Win32Driver::quit(int status) {
-  due_.reset();
-  ::CancelWaitableTimer(wakeTimer_.get());
-  armModalTimer();
-  windows().retireAll();
-  // Modal loops (a message box) end on the quit message and pass it on.
-  ::PostQuitMessage(status);
-}
-
-Win32Driver::ModalLoop::ModalLoop(Win32Driver& driver) : driver_(&driver) {
-  ++driver.modalLoops_;
-  driver.armModalTimer();
-}
-
-Win32Driver::ModalLoop::~ModalLoop() {
-  --driver_->modalLoops_;
-  driver_->armModalTimer();
-}
-
-void Win32Driver::armModalTimer() {
-  if (modalLoops_ == 0 || !due_) {
+  if (!due) {
     ::KillTimer(window(), kModalTimer);
     return;
   }
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due_ - now());
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - now());
   ::SetTimer(
       window(), kModalTimer,
       std::max<UINT>(static_cast<UINT>(std::max<long long>(left.count(), 0)), USER_TIMER_MINIMUM),
       nullptr);
+}
+
+void Win32Driver::messageBox(const ui::BoxRequest& box) {
+  const std::wstring prompt = wide(box.prompt);
+  const std::wstring title = wide(box.title);
+  // Owned by its window, which it disables itself; every other window is held
+  // meanwhile (those that this disables, enabled again after).
+  HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
+  std::vector<HWND> held;
+  windows().forEach([&](const FormWindow& window) {
+    if (window.window() != owner && !::EnableWindow(window.window(), FALSE)) {
+      held.push_back(window.window());
+    }
+  });
+  ::MessageBoxW(owner, prompt.c_str(), title.c_str(),
+                MB_OK | (box.rightToLeft ? MB_RTLREADING | MB_RIGHT : 0U));
+  for (HWND window : held) {
+    ::EnableWindow(window, TRUE);
+  }
+}
+
+void Win32Driver::quit(int status) {
+  wakeAt(std::nullopt);
+  windows().retireAll();
+  // Modal loops (a message box) end on the quit message and pass it on.
+  ::PostQuitMessage(status);
 }
 
 LRESULT Win32Driver::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

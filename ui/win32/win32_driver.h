@@ -10,7 +10,6 @@
 #include "platform/win32/base_window.h"
 #include "platform/win32/handles.h"
 #include "ui/driver.h"
-#include "ui/win32/dc_canvas.h"
 #include "ui/win32/gdi_cache.h"
 #include "ui/windowed_driver.h"
 
@@ -21,7 +20,9 @@ class FormWindow;
 // The model on the plain Windows API: one top-level window per loaded form,
 // painted from the model, real BUTTON controls, MessageBoxW, and a waitable
 // timer that wakes the message loop when a tick is due. Its own window, a
-// message-only one, takes the ticks while the system runs a modal loop.
+// message-only one, runs posted tasks and has a WM_TIMER set for each tick as
+// well, which comes through the modal loops that the system runs (a window
+// moved or sized, a menu, a message box), where the driver's loop does not wait.
 class Win32Driver final : public ui::WindowedDriver<FormWindow>,
                           private platform::win32::BaseWindow<Win32Driver> {
  public:
@@ -52,24 +53,6 @@ class Win32Driver final : public ui::WindowedDriver<FormWindow>,
   [[nodiscard]] HWND windowOf(const ui::Form& form) const;
   // Whether the loop will wake for a tick.
   [[nodiscard]] bool waking() const { return due_.has_value(); }
-  // Text measured as the windows draw it.
-  [[nodiscard]] ui::TextMeasure& textMeasure() { return measure_; }
-
-  // A modal loop that the system runs (a window moved or sized, a menu, a
-  // message box), while this lives: the driver's loop does not wait
-  // meanwhile, so ticks come by WM_TIMER.
-  class ModalLoop {
-   public:
-    explicit ModalLoop(Win32Driver& driver);
-    ModalLoop(const ModalLoop&) = delete;
-    ModalLoop& operator=(const ModalLoop&) = delete;
-    ModalLoop(ModalLoop&&) = delete;
-    ModalLoop& operator=(ModalLoop&&) = delete;
-    ~ModalLoop();
-
-   private:
-    Win32Driver* driver_;
-  };
 
  protected:
   [[nodiscard]] std::unique_ptr<FormWindow> makeWindow(ui::Form& form) override;
@@ -81,16 +64,11 @@ class Win32Driver final : public ui::WindowedDriver<FormWindow>,
   bool keyToModel(const MSG& message);
   // Waits for a message or the next tick; true when the tick is due.
   bool waitForMessageOrTick();
-  // Sets the WM_TIMER for the next tick while a modal loop runs.
-  void armModalTimer();
 
   ui::Application* app_ = nullptr;
   GdiCache gdi_;
-  platform::win32::MemoryDc measureDc_;
-  DcCanvas measure_;
-  std::optional<Time> due_;                  // when the next tick is due
-  platform::win32::KernelHandle wakeTimer_;  // wakes the loop for it
-  int modalLoops_ = 0;
+  std::optional<Time> due_;                   // when the next tick is due
+  platform::win32::KernelHandle wakeTimer_;   // wakes the loop for it
   std::deque<std::function<void()>> posted_;  // each with its message in the queue
 };
 
