@@ -23,8 +23,12 @@ fi
 # The loss records, one paragraph each once the pid prefix is gone. The
 # build names the project's sources from the checkout's root ("./game/..."),
 # the generated ones from the build's ("./build/.../assets/generated/...").
+# Qt's accessibility bridge connects to the session bus on a thread of its own
+# the first time a window is shown, and leaves it at exit: whether memcheck
+# finds its blocks lost depends on how far that thread got, so they are Qt's.
 if sed -E 's/^==[0-9]+== ?//' "$work"/memcheck.*.log |
   awk 'BEGIN { RS = "" } /are (definitely|indirectly) lost in loss record/ &&
+    !/QDBusConnection::sessionBus/ &&
     /[(]([^ )]*\/)?\.\/(ui|game|about|app|assets)\/|\/assets\/generated\// { print $0 "\n"; found = 1 }
     END { exit !found }'; then
   echo "blocks lost in the project's code (above)" >&2
