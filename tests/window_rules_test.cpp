@@ -75,6 +75,8 @@ TEST_F(Windows, AScreenReaderFindsTheItemOnTopAndPressesWhatThePlayerCould) {
   const ui::AccessibleItem* over = about.accessibleItemAt(100, 75);  // the note over the version
   ASSERT_NE(over, nullptr);
   EXPECT_EQ(over->control, &about.note());
+  ASSERT_NE(about.accessibleItemAt(95, 75), nullptr);  // the pixel left of the note
+  EXPECT_EQ(about.accessibleItemAt(95, 75)->control, &about.versionLabel());
   ASSERT_NE(about.accessibleItemAt(58, 131), nullptr);
   EXPECT_EQ(about.accessibleItemAt(58, 131)->control, &about.okButton());
   EXPECT_EQ(about.accessibleItemAt(351, 75), nullptr);  // past the client area
