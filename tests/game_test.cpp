@@ -43,7 +43,10 @@ TEST_F(Game, DefeatComesAtTheShipsLeftPlus880AndNotPlus881) {
   ticks(1);
   EXPECT_TRUE(driver.boxes().empty());
   arrange([&] { f().ship().setLeft(home(0, 2) - 880.0F); });
+  bool waking = true;  // nothing ticks behind the box
+  driver.answerBoxesWith([&](const auto&) { waking = app.nextTick().has_value(); });
   ticks(1);
+  EXPECT_FALSE(waking);
   ASSERT_EQ(driver.boxes().size(), 1U);
   EXPECT_TRUE(driver.boxes()[0].rightToLeft);  // its Arabic text
 }
@@ -61,6 +64,9 @@ TEST_F(Game, AShotHidesOnlyTheNearestEnemyWithinReachUntilItIsTooLate) {
   ticks(1);  // tick 15: elements 0 and 1 both within 2370, five presses
   EXPECT_FALSE(visible(0));
   EXPECT_TRUE(visible(1));
+  // A screen reader reads no more of the enemy that was hit.
+  EXPECT_EQ(f().accessibleItem(&f().enemyColumn()(0)), nullptr);
+  EXPECT_NE(f().accessibleItem(&f().enemyColumn()(1)), nullptr);
   arrange([&] { f().shot().setLeft(home(1, 16)); });
   ticks(1);
   EXPECT_FALSE(visible(1));

@@ -91,6 +91,7 @@ TEST_F(Windows, AScreenReaderFindsTheItemOnTopAndPressesWhatThePlayerCould) {
   EXPECT_EQ(driver.boxes().size(), 1U);
 
   ASSERT_TRUE(app.accessiblePress(about, &about.okButton()));
+  ASSERT_TRUE(app.accessiblePress(about, &about.okButton()));  // twice: the second finds it gone
   ASSERT_TRUE(app.accessiblePress(f(), &f().aboutBar()));
   driver.runPosted();  // OK closes the window and resumes; the bar opens it anew
   EXPECT_TRUE(about.loaded() && f().gameTimer().interval() == 0);
@@ -123,6 +124,33 @@ TEST(TextLayout, LinesBreakAtLineEndsAndWordsAndStartWhereTheTextReads) {
   EXPECT_EQ(lay("abcd fghij", ui::Alignment::Left, false).lines.size(), 1U);  // just as wide
   EXPECT_EQ(lay("لقد خسرة", ui::Alignment::Left, true).lines.at(0).x, 70 - 8 * 6);
   EXPECT_EQ(lay("ab", ui::Alignment::Center, false).lines.at(0).x, 10 + (60 - 12) / 2);
+}
+
+}  // namespace
+
+namespace {
+
+// One '&' marks the access key, "&&" is an ampersand; native buttons read the
+// marks back the same way.
+TEST(Captions, ASingleAmpersandMarksTheAccessKeyAndTwoShowOne) {
+  const struct {
+    const char* designed;
+    const char* text;
+    std::size_t at;
+    char32_t key;
+  } captions[] = {{"System &Info...", "System Info...", 7, 'I'},
+                  {"Fish && &chips", "Fish & chips", 7, 'C'},
+                  {"&&&x&y", "&xy", 1, 'X'},
+                  {"OK", "OK", std::string::npos, 0},
+                  {"end&", "end", std::string::npos, 0}};
+  for (const auto& caption : captions) {
+    const ui::ShownCaption shown = ui::shownCaption(caption.designed);
+    EXPECT_EQ(shown.text, caption.text);
+    EXPECT_EQ(shown.accessKeyAt, caption.at) << caption.designed;
+    EXPECT_EQ(shown.accessKey, caption.key) << caption.designed;
+    EXPECT_EQ(ui::shownCaption(ui::markedCaption(shown)).text, shown.text);
+    EXPECT_EQ(ui::shownCaption(ui::markedCaption(shown)).accessKeyAt, shown.accessKeyAt);
+  }
 }
 
 }  // namespace

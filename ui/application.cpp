@@ -86,9 +86,10 @@ void Application::finish(int status) {
   }
   exitStatus_ = status;
   ticks_.clear();
+  rearm();  // no wake-up any more
   for (auto& entry : forms_) {
     if (entry.instance && entry.instance->loaded()) {
-      entry.instance->unload();
+      entry.instance->unload();  // its window leaves the screen
     }
   }
   driver_->quit(status);

@@ -123,14 +123,37 @@ CommandButton::CommandButton(Form& form, const ButtonDesign& design)
     : Visual(form, design.name, ControlKind::CommandButton, design.box, true), design_(design) {}
 
 char32_t CommandButton::accessKey() const {
-  const std::string_view caption = design_.caption;
-  for (std::size_t at = caption.find('&'); at != std::string_view::npos && at + 1 < caption.size();
-       at = caption.find('&', at + 2)) {
-    if (caption[at + 1] != '&') {  // "&&" is an ampersand
-      return static_cast<char32_t>(std::toupper(static_cast<unsigned char>(caption[at + 1])));
+  return shownCaption(design_.caption).accessKey;
+}
+
+ShownCaption shownCaption(std::string_view designed) {
+  ShownCaption shown;
+  for (std::size_t at = 0; at < designed.size(); ++at) {
+    if (designed[at] != '&') {
+      shown.text += designed[at];
+    } else if (at + 1 < designed.size() && designed[++at] == '&') {
+      shown.text += '&';  // "&&" is an ampersand
+    } else if (at < designed.size() && shown.accessKey == 0) {
+      shown.accessKeyAt = shown.text.size();
+      shown.accessKey =
+          static_cast<char32_t>(std::toupper(static_cast<unsigned char>(designed[at])));
+      shown.text += designed[at];
+    } else if (at < designed.size()) {
+      shown.text += designed[at];  // a second mark underlines nothing
     }
   }
-  return 0;
+  return shown;
+}
+
+std::string markedCaption(const ShownCaption& caption) {
+  std::string marked;
+  for (std::size_t at = 0; at < caption.text.size(); ++at) {
+    if (at == caption.accessKeyAt || caption.text[at] == '&') {
+      marked += '&';
+    }
+    marked += caption.text[at];
+  }
+  return marked;
 }
 
 // --- Timer

@@ -74,6 +74,7 @@ class Driver {
   virtual void messageBox(const BoxRequest& box) = 0;
 
   // Leave every event loop, nested ones included; the program exits with status.
+  // The model has already stopped the clock and unloaded every form.
   virtual void quit(int status) = 0;
 };
 

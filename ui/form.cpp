@@ -22,6 +22,7 @@ Form::~Form() = default;
 
 void Form::setCaption(std::string_view caption) {
   caption_ = caption;
+  faceStale_ = true;
   if (loaded_) {
     host_->driver().captionChanged(*this);
   }
@@ -50,6 +51,7 @@ void Form::load() {
     return a->design().tabIndex < b->design().tabIndex;
   });
   focus_ = tabOrder_.empty() ? nullptr : tabOrder_.front();
+  faceStale_ = true;
   host_->driver().formLoaded(*this);
   forEachControl([this](Control& control) {
     if (control.kind() == ControlKind::Timer) {
@@ -74,6 +76,7 @@ void Form::unload() {
   host_->formUnloading(*this);
   loaded_ = false;
   accessibleStale_ = true;
+  faceStale_ = true;
   buttonsChanged_ = false;
   pressed_ = nullptr;
   focus_ = nullptr;
@@ -135,6 +138,7 @@ CommandButton* Form::cancelButton() const {
 void Form::setFocus(CommandButton* button) {
   if (button != focus_) {
     focus_ = button;
+    faceStale_ = true;
     host_->driver().focusChanged(*this);
   }
 }
@@ -160,6 +164,26 @@ CommandButton* Form::accessKeyButton(char32_t letter) const {
     return button->visible() && button->accessKey() == letter;
   });
   return found == tabOrder_.end() ? nullptr : *found;
+}
+
+const WindowFace& Form::face() const {
+  if (!faceStale_) {
+    return face_;
+  }
+  faceStale_ = false;
+  face_.caption = caption_;
+  face_.place = initialPlace();
+  face_.dialog = design_.border == BorderStyle::FixedDialog;
+  face_.icon = icon();
+  face_.buttons.clear();
+  for (const CommandButton* button : tabOrder_) {
+    face_.buttons.push_back(
+        {button, shownCaption(button->caption()), button->pixelRect(), button->visible()});
+  }
+  face_.focus = focus_;
+  face_.framed = framedButton();
+  face_.reader = accessibleWindow();
+  return face_;
 }
 
 AccessibleWindow Form::accessibleWindow() const {
@@ -191,9 +215,10 @@ const std::vector<AccessibleItem>& Form::accessibleItems() const {
       accessible_.push_back({pressable ? AccessibleRole::Button : AccessibleRole::Text,
                              withLineFeeds(label.caption()), place, &control, pressable});
     } else {
-      std::string caption(static_cast<const CommandButton&>(control).caption());
-      std::erase(caption, '&');
-      accessible_.push_back({AccessibleRole::Button, std::move(caption), place, &control, true});
+      accessible_.push_back(
+          {AccessibleRole::Button,
+           shownCaption(static_cast<const CommandButton&>(control).caption()).text, place, &control,
+           true});
     }
   });
   return accessible_;

@@ -22,6 +22,7 @@
 #include "ui/label.h"
 #include "ui/picture.h"
 #include "ui/timer.h"
+#include "ui/window_face.h"
 
 namespace ui {
 
@@ -144,6 +145,8 @@ class Form {
   // The button whose access key (Alt with the letter) this is; nullptr: none.
   [[nodiscard]] CommandButton* accessKeyButton(char32_t letter) const;
 
+  // What the window shows now: caption, place, buttons, focus and frame.
+  [[nodiscard]] const WindowFace& face() const;
   // What a screen reader learns of the window: its name and how to use it.
   [[nodiscard]] AccessibleWindow accessibleWindow() const;
   // The shown controls that lie in the client area, in design order, as a
@@ -179,7 +182,10 @@ class Form {
       markDirty();
     }
     accessibleStale_ = true;
-    buttonsChanged_ = buttonsChanged_ || control.kind() == ControlKind::CommandButton;
+    if (control.kind() == ControlKind::CommandButton) {
+      buttonsChanged_ = true;
+      faceStale_ = true;
+    }
     changed_.push_back(&control);
   }
   [[nodiscard]] PixelRect takeDirty();
@@ -238,6 +244,8 @@ class Form {
   bool buttonsChanged_ = false;
   mutable std::vector<AccessibleItem> accessible_;
   mutable bool accessibleStale_ = true;
+  mutable WindowFace face_;
+  mutable bool faceStale_ = true;
 };
 
 }  // namespace ui

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,20 @@
 
 namespace conformance {
 
-enum class Key : std::uint8_t { Tab, Enter, Escape, Backspace, Delete, Space, F1, A, S, Z };
+// GermanZ: the key labelled Z on a German keyboard, where the US layout has Y.
+enum class Key : std::uint8_t {
+  Tab,
+  Enter,
+  Escape,
+  Backspace,
+  Delete,
+  Space,
+  F1,
+  A,
+  S,
+  Z,
+  GermanZ
+};
 
 // A key with the modifiers held, as the user presses it.
 struct Chord {
@@ -45,6 +59,48 @@ struct Box {
   std::string owner;
 };
 using BoxVisitor = std::function<void(const Box& box)>;
+
+// A window as the window system shows it: its caption, where its client area
+// lies on the screen, and its buttons, each with its caption in the '&' markup.
+struct ShownButton {
+  std::string caption;
+  ui::PixelRect place;  // in the client area
+  bool visible = false;
+  bool operator==(const ShownButton&) const = default;
+};
+struct Shown {
+  std::string caption;
+  ui::PixelRect place;
+  std::vector<ShownButton> buttons;  // in tab order
+  std::string focused;               // the button with the keyboard focus; empty: the window itself
+  std::string framed;                // the button with the default frame
+  bool operator==(const Shown&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const Shown& shown) {
+  const auto place = [&out](const ui::PixelRect& r) {
+    out << '(' << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << ')';
+  };
+  out << '"' << shown.caption << "\" ";
+  place(shown.place);
+  for (const ShownButton& button : shown.buttons) {
+    out << " [" << button.caption << (button.visible ? " " : " hidden ");
+    place(button.place);
+    out << ']';
+  }
+  return out << " focus " << shown.focused << ", frame " << shown.framed;
+}
+// What the model decided that the window shows.
+inline Shown decided(const ui::Form& form) {
+  const ui::WindowFace& face = form.face();
+  Shown shown{face.caption, face.place, {}, {}, {}};
+  for (const ui::ButtonFace& button : face.buttons) {
+    const std::string caption = ui::markedCaption(button.caption);
+    shown.buttons.push_back({caption, button.place, button.visible});
+    shown.focused = button.control == face.focus ? caption : shown.focused;
+    shown.framed = button.control == face.framed ? caption : shown.framed;
+  }
+  return shown;
+}
 
 using testing_support::Frame;
 
@@ -110,6 +166,8 @@ TYPED_TEST_P(Conformance, KeysTypeTheWindowsKeyboardsCodesAndNothingWakesWhilePa
                {{Key::Delete}, "9"},
                {{.key = Key::A, .ctrl = true}, "1"},
                {{.key = Key::Z, .ctrl = true}, "26"},
+               {{.key = Key::A}, "97"},
+               {{.key = Key::GermanZ, .ctrl = true}, "26"},  // the layout's Z, not the US place
                {{Key::Enter}, "13"},
                {{.key = Key::Enter, .ctrl = true}, "10"},
                {{Key::Escape}, "27"},
@@ -169,7 +227,7 @@ TYPED_TEST_P(Conformance, DialogKeysClickTheAboutWindowsButtons) {
   EXPECT_FALSE(p.minimised(*this->about()));
   p.settle();
   const auto framed = [&](const ui::CommandButton& button) {
-    return p.runUntil([&] { return p.framed(*this->about()) == button.caption(); });
+    return p.runUntil([&] { return p.shown(*this->about()).framed == button.caption(); });
   };
   EXPECT_TRUE(framed(this->about()->okButton()));
   p.press({Key::Enter});  // OK has the focus when the window opens
@@ -244,6 +302,31 @@ TYPED_TEST_P(Conformance, FramesShowTheDesignWithNoTextPaintedOver) {
   // The portrait fills its box, and only its box.
   EXPECT_LT(window.count({288, 40, 55, 71}, is(0xFFFFFF)), 55 * 71 / 2);
   EXPECT_EQ(window.count({288, 111, 55, 9}, is(0xFFFFFF)), 55 * 9);
+}
+
+// Caption, place, buttons, focus and frame: every window shows what the model
+// decided, from its first showing on and after each change.
+TYPED_TEST_P(Conformance, EveryWindowShowsWhatTheModelDecided) {
+  auto& p = this->probe;
+  p.start();
+  this->holdOff(60000);
+  game::GameWindow& game = this->game();
+  EXPECT_EQ(p.shown(game), decided(game));
+  EXPECT_EQ(p.shown(game).place, (ui::PixelRect{4, 183, 792, 72}));
+  ASSERT_NO_FATAL_FAILURE(this->openAbout());
+  about::AboutWindow& about = *this->about();
+  EXPECT_TRUE(p.runUntil([&] { return p.shown(about) == decided(about); })) << p.shown(about);
+  EXPECT_EQ(p.shown(about).place.x, 506);
+  p.press({Key::Tab});
+  EXPECT_TRUE(p.runUntil([&] {
+    return about.focus() == &about.systemInfoButton() && p.shown(about) == decided(about);
+  })) << p.shown(about);
+  this->app().dispatch([&] {
+    about.setCaption("Über & vorel");
+    about.okButton().setVisible(false);
+  });
+  EXPECT_TRUE(p.runUntil([&] { return p.shown(about) == decided(about); })) << p.shown(about);
+  EXPECT_EQ(p.shown(about).caption, "Über & vorel");
 }
 
 // What each window tells the platform's accessibility layer, as "role: name".
@@ -321,6 +404,7 @@ TYPED_TEST_P(Conformance, AnUntrappedErrorIsReportedThenTheProgramEndsWithOne) {
 
 REGISTER_TYPED_TEST_SUITE_P(Conformance, KeysTypeTheWindowsKeyboardsCodesAndNothingWakesWhilePaused,
                             DialogKeysClickTheAboutWindowsButtons,
+                            EveryWindowShowsWhatTheModelDecided,
                             FramesShowTheDesignWithNoTextPaintedOver,
                             AScreenReaderReadsWhatThePlayerSeesAndPressesAbout,
                             TheDefeatBoxHoldsEveryWindowOverTheWreck,

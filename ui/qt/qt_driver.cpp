@@ -74,8 +74,6 @@ void QtDriver::messageBox(const ui::BoxRequest& box) {
 }
 
 void QtDriver::quit(int status) {
-  wakeAt(std::nullopt);
-  windows().retireAll();
   // Ends the nested loops of open boxes as well as the main loop.
   for (QMessageBox* box : boxes_) {
     box->done(QMessageBox::Ok);

@@ -245,8 +245,6 @@ void WebDriver::messageBox(const BoxRequest& box) {
 
 void WebDriver::quit(int status) {
   status_ = status;
-  vorel_wake(this, -1);
-  windows().retireAll();
   // Every wait returns, the innermost first, once this event is over.
   vorel_quit();
 }

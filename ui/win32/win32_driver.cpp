@@ -129,8 +129,6 @@ void Win32Driver::messageBox(const ui::BoxRequest& box) {
 }
 
 void Win32Driver::quit(int status) {
-  wakeAt(std::nullopt);
-  windows().retireAll();
   // Modal loops (a message box) end on the quit message and pass it on.
   ::PostQuitMessage(status);
 }
