@@ -49,7 +49,7 @@ const focused = (page) => page.evaluate(() => {
   const e = document.activeElement;
   return { window: e.closest('section')?.querySelector('.title')?.textContent, what: e.tagName === 'BUTTON' ? e.textContent : e.className };
 });
-const frame = (page, title) => page.$$eval('section.window', (all, name) => all.find((w) => w.querySelector('.title').textContent === name).querySelector('canvas').toDataURL(), title);
+const frame = (page, title) => page.$$eval('section.window', (all, name) => all.find((w) => w.querySelector('.title').textContent === name).querySelector('.client canvas').toDataURL(), title);
 const altS = async (page) => {
   await page.keyboard.down('Alt');
   await page.keyboard.press('KeyS');
@@ -111,7 +111,7 @@ test('F1 pauses, the About window takes its keys, and a box opens inside a box',
   // event would: a second box over the first, each returning in turn.
   await page.evaluate(() => {
     const about = Object.values(vp.windows).find((w) => w.title.textContent === 'About vorel');
-    _vorel_event(about.id, about.driver, 0, 8, 'S'.charCodeAt(0), 4);
+    _vorel_key(about.id, about.driver, 0, 's'.codePointAt(0), 0, 0, 1);
   });
   assert.deepEqual(await boxes(page), [{ ...unavailable, inert: true }, unavailable]);
   await page.keyboard.press('Enter');
