@@ -146,7 +146,7 @@ var vorelPage = {
     var w = { id: id, driver: driver, shown: false, buttons: {}, focused: null };
     var root = (w.root = vp.el('section', 'window', document.getElementById('desk'), { role: dialog ? 'dialog' : 'region', tabIndex: -1, hidden: true }));
     w.title = vp.captionBar(root, UTF8ToString(caption), function () { _vorel_close(w.id, w.driver); }, icon && vp.picture(icon, iw, ih));
-    vp.place(root, Math.max(0, x), Math.max(0, y - 22));
+    vp.place(root, Math.max(0, x - 2), Math.max(0, y - 22)); // the client area where the model puts it
     w.client = vp.el('div', 'client', root);
     w.canvas = vp.el('canvas', '', w.client, { 'aria-hidden': 'true' });
     [w.client, w.canvas].forEach(function (e) { vp.place(e, 0, 0, width, height); });
@@ -298,7 +298,7 @@ var vorelPage = {
     for (var gone in old) old[gone].remove();
   },
   vorel_box: function (owner, prompt, title, rtl) {
-    var layer = vp.el('div', 'modal', document.body), box = { layer: layer };
+    var layer = vp.el('div', 'modal', document.body), box = { layer: layer, owner: vp.windows[owner] };
     var frame = vp.el('section', 'box', layer, { role: 'alertdialog', 'aria-modal': 'true', dir: rtl ? 'rtl' : '' });
     vp.captionBar(frame, UTF8ToString(title), function () { vp.dismiss(box); });
     frame.setAttribute('aria-describedby', vp.el('p', 'prompt', frame, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(prompt) }).id);
@@ -309,7 +309,7 @@ var vorelPage = {
     };
     vp.boxes.push(box);
     // Over the middle of its owner window, else of the page.
-    var o = owner && vp.windows[owner] && vp.windows[owner].shown ? vp.windows[owner].root.getBoundingClientRect()
+    var o = box.owner && box.owner.shown ? box.owner.root.getBoundingClientRect()
       : { left: 0, top: 0, width: innerWidth, height: innerHeight };
     vp.place(frame, Math.max(0, o.left + (o.width - frame.offsetWidth) / 2), Math.max(0, o.top + (o.height - frame.offsetHeight) / 2));
     vp.inert();
@@ -326,14 +326,16 @@ var vorelPage = {
     vp.timer = delay >= 0 ? setTimeout(vp.tick, delay, driver) : 0;
   },
   vorel_post: function (driver) { setTimeout(function () { _vorel_posted(driver); }); },
-  // Every box goes, then every wait returns, the innermost first.
+  // Every box goes, then every wait of the program returns, the innermost
+  // first, each once nothing is waiting above it.
   vorel_quit: function () {
     vp.boxes.forEach(function (b) { b.layer.remove(); });
     vp.boxes = [];
     vp.inert();
+    var ending = vp.waits.slice();
     setTimeout(function unwind() {
-      vp.resume();
-      if (vp.waits.length) setTimeout(unwind);
+      if (ending.indexOf(vp.waits[vp.waits.length - 1]) >= 0) vp.resume();
+      if (vp.waits.some(function (w) { return ending.indexOf(w) >= 0; })) setTimeout(unwind);
     });
   },
   // The page says that the program has ended, and offers to play again.
