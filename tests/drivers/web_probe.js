@@ -61,6 +61,7 @@ var probeLibrary = {
     probe.queue.push(function () {
       var box = vp.boxes[vp.boxes.length - 1];
       if (box) probe.key(document.activeElement, 'keydown', 'Escape', 'Escape', 0);
+      probe.key(document.activeElement, 'keyup', 'Escape', 'Escape', 0);
       probe.visiting = false;
     });
   },
@@ -77,7 +78,7 @@ var probeLibrary = {
       var target = document.activeElement || document.body;
       var down = probe.key(target, 'keydown', key, code, mods);
       if (!down.defaultPrevented && Array.from(key).length === 1 && !(mods & 6)) probe.input(target, key);
-      probe.key(target, 'keyup', key, code, mods);
+      probe.key(document.activeElement || document.body, 'keyup', key, code, mods); // where the keyboard is now
     });
   },
   probe_text: function (text, length) {

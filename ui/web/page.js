@@ -14,6 +14,8 @@ var vorelPage = {
     z: 1,
     timer: 0,
     late: null, // a tick that fell due while the page was hidden
+    down: {}, // the keys down, by KeyboardEvent.code
+    held: {}, // keys already down when a box or the end appeared: they act on neither
     fonts: {},
     pictures: {},
     // An element; `set` holds its properties, or else attributes.
@@ -84,6 +86,22 @@ var vorelPage = {
         wait.wakeUp();
       }
     },
+    // Before anything else on the page: a held key's repeats and release do
+    // nothing; the top box takes every key, Enter, Escape and Space dismiss it.
+    keyDown: function (e) {
+      var box = vp.boxes[vp.boxes.length - 1];
+      if (!vp.held[e.code] && !box) return (vp.down[e.code] = true);
+      e.preventDefault();
+      e.stopImmediatePropagation();
+      if (!vp.held[e.code] && (vp.down[e.code] = true) && /^(Enter|Escape| )$/.test(e.key)) vp.dismiss(box);
+    },
+    keyUp: function (e) {
+      delete vp.down[e.code];
+      if (!vp.held[e.code]) return;
+      delete vp.held[e.code];
+      e.preventDefault();
+      e.stopImmediatePropagation();
+    },
     dismiss: function (box) {
       if (vp.boxes[vp.boxes.length - 1] !== box) return;
       vp.boxes.pop().layer.remove();
@@ -138,6 +156,8 @@ var vorelPage = {
       "document.addEventListener('visibilitychange', function () {" +
       "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_woken(d); } });" +
       "window.addEventListener('resize', function () { for (var id in vp.windows) if (vp.windows[id].shown) _vorel_expose(+id, vp.windows[id].driver); });" +
+      "addEventListener('keydown', vp.keyDown, true); addEventListener('keyup', vp.keyUp, true);" +
+      "addEventListener('blur', function () { vp.down = {}; vp.held = {}; });" +
       "if (navigator.keyboard && navigator.keyboard.getLayoutMap) navigator.keyboard.getLayoutMap().then(function (m) { vp.layout = m; }, function () {});" +
       "Promise.all([document.fonts.load(vp.font(11, 400, 0)), document.fonts.load(vp.font(16, 700, 1))]).finally(vp.start); })";
   },
@@ -300,10 +320,8 @@ var vorelPage = {
     vp.captionBar(frame, UTF8ToString(title), function () { vp.dismiss(box); });
     frame.setAttribute('aria-describedby', vp.el('p', 'prompt', frame, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(prompt) }).id);
     box.ok = vp.el('button', 'ok framed', vp.el('div', 'buttons', frame), { textContent: 'OK', onclick: function () { vp.dismiss(box); } });
-    frame.onkeydown = function (e) {
-      e.preventDefault();
-      if (e.key === 'Enter' || e.key === 'Escape' || e.code === 'Space') vp.dismiss(box);
-    };
+    layer.onmousedown = function (e) { if (e.target.tagName !== 'BUTTON') e.preventDefault(); }; // OK keeps the keyboard
+    vp.held = Object.assign({}, vp.down);
     vp.boxes.push(box);
     // Over the middle of its owner window, else of the page.
     var o = box.owner && box.owner.shown ? box.owner.root.getBoundingClientRect()
@@ -338,6 +356,7 @@ var vorelPage = {
   // The page says that the program has ended, and offers to play again.
   vorel_ended: function (status) {
     var end = vp.el('section', 'end', document.getElementById('desk'), { role: 'status' });
+    vp.held = Object.assign({}, vp.down);
     vp.el('p', '', end, { textContent: status === 0 ? 'The game has ended.' : 'The game has ended after an error.' });
     vp.el('button', '', end, { textContent: 'Play again', onclick: function () { end.remove(); vp.start(); } }).focus();
   },
