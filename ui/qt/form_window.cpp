@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <map>
-#include <string_view>
 
 #include "ui/application.h"
 #include "ui/form.h"
@@ -28,17 +27,9 @@ Qt::WindowFlags flagsFor(const ui::WindowFace& face) {
   return Qt::Window;
 }
 
-// The key a character stands on in the US layout, as it types without Shift:
-// Qt names a key by what it types with Shift held ('@' for Shift+2).
-int unshifted(int key) {
-  static constexpr std::string_view kShifted = "~!@#$%^&*()_+{}|:\"<>?";
-  static constexpr std::string_view kPlain = "`1234567890-=[]\\;',./";
-  const std::size_t at = kShifted.find(static_cast<char>(key));
-  return key < 0x7F && at != std::string_view::npos ? kPlain[at] : key;
-}
-
-// The keys the model names; Qt names the keys of Latin characters by their
-// upper-case codes.
+// The keys the model names, and the key of a character by what Qt names it:
+// the layout's letter in upper case, but a symbol as Shift makes it ('@' for
+// Shift+2 on a US layout): Qt's interface tells no key's character without Shift.
 ui::KeyStroke strokeOf(const QKeyEvent& event) {
   static const std::map<int, ui::Key> kNamed{
       {Qt::Key_Tab, ui::Key::Tab},       {Qt::Key_Backtab, ui::Key::Tab},
@@ -46,13 +37,12 @@ ui::KeyStroke strokeOf(const QKeyEvent& event) {
       {Qt::Key_Escape, ui::Key::Escape}, {Qt::Key_Backspace, ui::Key::Backspace},
       {Qt::Key_Delete, ui::Key::Delete}, {Qt::Key_Space, ui::Key::Space},
       {Qt::Key_F1, ui::Key::Help}};
-  const int key = unshifted(event.key());
+  const int key = event.key();
+  const bool latin = key > 0x20 && key < 0x7F;  // the space bar is named
   const auto named = kNamed.find(key);
-  const bool latin = named == kNamed.end() && key > 0x20 && key < 0x7F;
+  const ui::Key kind = named != kNamed.end() ? named->second : ui::Key::Other;
   const Qt::KeyboardModifiers held = event.modifiers();
-  return {named != kNamed.end() ? named->second
-          : latin               ? ui::Key::Character
-                                : ui::Key::Other,
+  return {latin ? ui::Key::Character : kind,
           latin ? static_cast<char32_t>(key) : 0,
           {held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
            held.testFlag(Qt::AltModifier)}};
