@@ -129,18 +129,17 @@ char32_t CommandButton::accessKey() const {
 ShownCaption shownCaption(std::string_view designed) {
   ShownCaption shown;
   for (std::size_t at = 0; at < designed.size(); ++at) {
-    if (designed[at] != '&') {
-      shown.text += designed[at];
-    } else if (at + 1 < designed.size() && designed[++at] == '&') {
-      shown.text += '&';  // "&&" is an ampersand
-    } else if (at < designed.size() && shown.accessKey == 0) {
+    const bool marked = designed[at] == '&' && ++at < designed.size();
+    if (at == designed.size()) {
+      break;  // a mark with no letter after it
+    }
+    // "&&" is an ampersand; the first marked letter is the access key.
+    if (marked && designed[at] != '&' && shown.accessKey == 0) {
       shown.accessKeyAt = shown.text.size();
       shown.accessKey =
           static_cast<char32_t>(std::toupper(static_cast<unsigned char>(designed[at])));
-      shown.text += designed[at];
-    } else if (at < designed.size()) {
-      shown.text += designed[at];  // a second mark underlines nothing
     }
+    shown.text += designed[at];
   }
   return shown;
 }

@@ -2,11 +2,10 @@
 // is the window system. Windows with a caption bar and a close box, dragged by
 // the caption, the active one in front; a canvas each, painted by the model;
 // real buttons; modal boxes; keys to the model; ticks; ARIA; the end.
-// Events go to the model as _vorel_event(window, driver, kind, a, b, c), kind:
-// 0 key, 1 typed unit, 2 left button, 3 click, 4 focus, 5 screen reader's
-// press (of a control), 6 activated, 7 close box, 8 paint all at a new scale.
+// Events go to the model's entry points, _vorel_key(window, driver, ...) and
+// the like (ui/web/web_driver.cpp).
 var vorelPage = {
-  $vp__deps: ['$Asyncify'],
+  $vp__deps: ['$Asyncify', '$stringToNewUTF8', 'free'],
   $vp: {
     windows: {}, // by the C++ window's address
     waits: [], // suspended waits of the program, innermost last
@@ -24,15 +23,16 @@ var vorelPage = {
       for (var k in set || {}) k in e ? (e[k] = set[k]) : e.setAttribute(k, set[k]);
       return parent ? parent.appendChild(e) : e;
     },
-    send: function (w, kind, a, b, c) { return _vorel_event(w.id, w.driver, kind, a || 0, b || 0, c || 0); },
     font: function (px, weight, italic) { return (italic ? 'italic ' : '') + weight + ' ' + px + 'px vorel-labels, sans-serif'; },
     colour: function (rgb) { return '#' + (0x1000000 + rgb).toString(16).slice(1); },
     place: function (e, x, y, width, height) {
       Object.assign(e.style, { left: x + 'px', top: y + 'px' }, width === undefined ? {} : { width: width + 'px', height: height + 'px' });
     },
-    // A caption bar with the title and a close box; dragging it moves `frame`.
-    captionBar: function (frame, title, close) {
-      var bar = vp.el('div', 'bar', frame), text = vp.el('span', 'title', bar, { id: 'vorel-' + vp.z++, textContent: title });
+    // A caption bar with the icon, the title and a close box; dragging it moves `frame`.
+    captionBar: function (frame, title, close, icon) {
+      var bar = vp.el('div', 'bar', frame);
+      if (icon) vp.el('canvas', 'icon', bar, { width: icon.width, height: icon.height }).getContext('2d').drawImage(icon, 0, 0);
+      var text = vp.el('span', 'title', bar, { id: 'vorel-' + vp.z++, textContent: title });
       var box = vp.el('button', 'close', bar, { tabIndex: -1, 'aria-label': 'Close', textContent: '\u00d7', onclick: close });
       box.onmousedown = function (e) { e.stopPropagation(); };
       bar.onmousedown = function (e) {
@@ -46,21 +46,20 @@ var vorelPage = {
       frame.setAttribute('aria-labelledby', text.id);
       return text;
     },
-    // The key as the model names it: KeyboardEvent.code is the key's place
-    // on the US layout, whatever the layout types.
+    // The key by what it types on the layout (KeyboardEvent.key), not by its
+    // place; with Shift, the layout's character without it where the browser
+    // tells the layout.
     key: function (w, e) {
       if (e.isComposing || e.keyCode === 229 || vp.boxes.length) return;
-      var named = { Tab: 1, Enter: 2, NumpadEnter: 2, Escape: 3, Backspace: 4, Delete: 5, Space: 6, F1: 7 };
-      var symbols = { Minus: '-', Equal: '=', BracketLeft: '[', BracketRight: ']', Backslash: '\\',
-        Semicolon: ';', Quote: "'", Backquote: '`', Comma: ',', Period: '.', Slash: '/' };
-      var c = e.code, ch = /^Key[A-Z]$/.test(c) ? c[3] : /^Digit\d$/.test(c) ? c[5] : symbols[c];
-      var before = vp.waits.length;
-      var result = vp.send(w, 0, named[c] || (ch ? 8 : 0), ch ? ch.charCodeAt(0) : 0, (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0));
-      // Taken (1), or a box that opened meanwhile: the page does nothing more.
-      if (result === 1 || vp.waits.length > before) e.preventDefault();
+      var k = e.shiftKey && vp.layout && vp.layout.get(e.code) || e.key;
+      var one = Array.from(k).length === 1, name = stringToNewUTF8(one ? '' : k), before = vp.waits.length;
+      var taken = _vorel_key(w.id, w.driver, name, one ? k.codePointAt(0) : 0, e.shiftKey, e.ctrlKey, e.altKey);
+      _free(name);
+      // Taken, or a box that opened meanwhile: the page does nothing more.
+      if (taken || vp.waits.length > before) e.preventDefault();
     },
     type: function (w, text) {
-      for (var i = 0; i < text.length && !vp.boxes.length; ++i) vp.send(w, 1, text.charCodeAt(i));
+      for (var i = 0; i < text.length && !vp.boxes.length; ++i) _vorel_typed(w.id, w.driver, text.charCodeAt(i));
     },
     activate: function (w) {
       if (vp.active === w || !w.shown) return;
@@ -68,7 +67,7 @@ var vorelPage = {
       vp.active = w;
       w.root.classList.add('active');
       w.root.style.zIndex = vp.z++;
-      vp.send(w, 6);
+      _vorel_activated(w.id, w.driver);
     },
     // Where the keyboard is in the active window, as the model has it.
     refocus: function () {
@@ -104,7 +103,7 @@ var vorelPage = {
     tick: function (driver) {
       vp.timer = 0;
       if (document.hidden) vp.late = driver;
-      else _vorel_driver_event(driver, 0);
+      else _vorel_woken(driver);
     },
     metrics: function (px, weight, italic) {
       var font = vp.font(px, weight, italic), m = vp.fonts[font];
@@ -116,6 +115,17 @@ var vorelPage = {
       }
       return m;
     },
+    // Each picture once as a canvas of its own pixels (0xAARRGGBB, opaque).
+    picture: function (pixels, pw, ph) {
+      var p = vp.pictures[pixels];
+      if (!p) {
+        p = vp.pictures[pixels] = vp.el('canvas', '', null, { width: pw, height: ph });
+        var data = new ImageData(pw, ph), words = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + pw * ph);
+        words.forEach(function (v, i) { data.data.set([v >>> 16 & 255, v >>> 8 & 255, v & 255, 255], 4 * i); });
+        p.getContext('2d').putImageData(data, 0, 0);
+      }
+      return p;
+    },
     start: function () {
       vp.windows = {};
       vp.active = null;
@@ -126,16 +136,17 @@ var vorelPage = {
     // Labels are measured in their face: the program starts once it is there.
     return "addOnPostRun(function () {" +
       "document.addEventListener('visibilitychange', function () {" +
-      "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_driver_event(d, 0); } });" +
-      "window.addEventListener('resize', function () { for (var id in vp.windows) if (vp.windows[id].shown) vp.send(vp.windows[id], 8); });" +
+      "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_woken(d); } });" +
+      "window.addEventListener('resize', function () { for (var id in vp.windows) if (vp.windows[id].shown) _vorel_expose(+id, vp.windows[id].driver); });" +
+      "if (navigator.keyboard && navigator.keyboard.getLayoutMap) navigator.keyboard.getLayoutMap().then(function (m) { vp.layout = m; }, function () {});" +
       "Promise.all([document.fonts.load(vp.font(11, 400, 0)), document.fonts.load(vp.font(16, 700, 1))]).finally(vp.start); })";
   },
 
-  vorel_window_open: function (id, driver, caption, help, x, y, width, height, dialog, typing) {
+  vorel_window_open: function (id, driver, caption, help, x, y, width, height, dialog, icon, iw, ih) {
     var w = { id: id, driver: driver, shown: false, buttons: {}, focused: null };
     var root = (w.root = vp.el('section', 'window', document.getElementById('desk'), { role: dialog ? 'dialog' : 'region', tabIndex: -1, hidden: true }));
-    w.title = vp.captionBar(root, UTF8ToString(caption), function () { vp.send(w, 7); });
-    vp.place(root, Math.max(0, x), Math.max(0, y - 22));
+    w.title = vp.captionBar(root, UTF8ToString(caption), function () { _vorel_close(w.id, w.driver); }, icon && vp.picture(icon, iw, ih));
+    vp.place(root, Math.max(0, x - 2), Math.max(0, y - 22)); // the client area where the model puts it
     w.client = vp.el('div', 'client', root);
     w.canvas = vp.el('canvas', '', w.client, { 'aria-hidden': 'true' });
     [w.client, w.canvas].forEach(function (e) { vp.place(e, 0, 0, width, height); });
@@ -144,7 +155,7 @@ var vorelPage = {
     root.setAttribute('aria-describedby', vp.el('p', 'aria', root, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(help) }).id);
     // A window that types takes text from keys the model leaves to the page
     // and from what an input method composes.
-    w.target = typing ? vp.el('textarea', 'keys', w.client, { 'aria-label': UTF8ToString(caption) }) : root;
+    w.target = !dialog ? vp.el('textarea', 'keys', w.client, { 'aria-label': UTF8ToString(caption) }) : root;
     w.target.onbeforeinput = function (e) {
       if (e.inputType === 'insertText' && e.data) {
         e.preventDefault();
@@ -167,30 +178,22 @@ var vorelPage = {
     }, true);
     var at = function (e, down) {
       var r = w.canvas.getBoundingClientRect();
-      if (e.button === 0) vp.send(w, 2, down, Math.floor(e.clientX - r.left), Math.floor(e.clientY - r.top));
+      if (e.button === 0) _vorel_mouse(w.id, w.driver, down, Math.floor(e.clientX - r.left), Math.floor(e.clientY - r.top));
     };
     w.canvas.onmousedown = function (e) { at(e, 1); };
     w.canvas.onmouseup = function (e) { at(e, 0); };
     vp.windows[id] = w;
   },
-  vorel_window_show: function (id) {
-    var w = vp.windows[id];
-    w.shown = true;
-    w.root.hidden = false;
-    vp.activate(w);
-    w.root.style.zIndex = vp.z++;
-    vp.refocus();
-  },
-  vorel_window_caption: function (id, caption) {
-    var w = vp.windows[id];
-    w.title.textContent = UTF8ToString(caption);
-    if (w.target !== w.root) w.target.setAttribute('aria-label', w.title.textContent);
-  },
-  // The window leaves the page; the keyboard goes to the window now on top.
-  vorel_window_hide: function (id) {
+  // Shown in front and active; or hidden, the keyboard going to the window now on top.
+  vorel_window_show: function (id, shown) {
     var w = vp.windows[id], top = null;
-    w.shown = false;
-    w.root.hidden = true;
+    w.shown = !!shown;
+    w.root.hidden = !shown;
+    if (shown) {
+      vp.activate(w);
+      w.root.style.zIndex = vp.z++;
+      return vp.refocus();
+    }
     w.root.classList.remove('active');
     if (vp.active !== w) return;
     vp.active = null;
@@ -203,21 +206,26 @@ var vorelPage = {
       vp.refocus();
     }
   },
+  vorel_window_caption: function (id, caption) {
+    var w = vp.windows[id];
+    w.title.textContent = UTF8ToString(caption);
+    if (w.target !== w.root) w.target.setAttribute('aria-label', w.title.textContent);
+  },
   vorel_window_destroy: function (id) {
     vp.windows[id].root.remove();
     delete vp.windows[id];
   },
   // Tab and the access keys are the model's: the caption only shows the key.
-  vorel_button_add: function (id, control, caption, px) {
-    var w = vp.windows[id], text = UTF8ToString(caption), amp = text.indexOf('&');
-    var b = vp.el('button', 'command', w.client, { tabIndex: -1, onclick: function () { vp.send(w, 3, control); }, onfocus: function () { vp.send(w, 4, control); } });
+  vorel_button_add: function (id, control, before, key, after, px) {
+    var w = vp.windows[id];
+    var b = vp.el('button', 'command', w.client, { tabIndex: -1, onclick: function () { _vorel_button(w.id, w.driver, control, 1); }, onfocus: function () { _vorel_button(w.id, w.driver, control, 0); } });
     b.style.font = vp.font(px, 400, 0);
-    b.append(amp < 0 ? text : text.slice(0, amp));
-    if (amp >= 0) {
-      vp.el('u', '', b, { textContent: text[amp + 1] });
-      b.append(text.slice(amp + 2));
-      b.setAttribute('aria-keyshortcuts', 'Alt+' + text[amp + 1].toUpperCase());
+    b.append(UTF8ToString(before));
+    if ((key = UTF8ToString(key))) {
+      vp.el('u', '', b, { textContent: key });
+      b.setAttribute('aria-keyshortcuts', 'Alt+' + key.toUpperCase());
     }
+    b.append(UTF8ToString(after));
     w.buttons[control] = b;
   },
   vorel_button_place: function (id, control, x, y, width, height, visible) {
@@ -248,19 +256,11 @@ var vorelPage = {
     ctx.fillStyle = vp.colour(rgb);
     ctx.fillRect(x, y, width, height);
   },
-  // Each picture once as a canvas of its own pixels (0xAARRGGBB, opaque),
-  // then copied unsmoothed: pixels are repeated or dropped whole, never blended.
+  // Copied unsmoothed: pixels are repeated or dropped whole, never blended.
   vorel_picture: function (id, pixels, pw, ph, x, y, width, height) {
-    var p = vp.pictures[pixels];
-    if (!p) {
-      p = vp.pictures[pixels] = vp.el('canvas', '', null, { width: pw, height: ph });
-      var data = new ImageData(pw, ph), words = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + pw * ph);
-      words.forEach(function (v, i) { data.data.set([v >>> 16 & 255, v >>> 8 & 255, v & 255, 255], 4 * i); });
-      p.getContext('2d').putImageData(data, 0, 0);
-    }
     var ctx = vp.windows[id].ctx;
     ctx.imageSmoothingEnabled = false;
-    ctx.drawImage(p, x, y, width, height);
+    ctx.drawImage(vp.picture(pixels, pw, ph), x, y, width, height);
   },
   vorel_text: function (id, text, x, y, px, weight, italic, rgb, rtl, cx, cy, cw, ch) {
     var ctx = vp.windows[id].ctx, m = vp.metrics(px, weight, italic);
@@ -287,16 +287,15 @@ var vorelPage = {
       if (f.length < 4 || w.buttons[f[1]]) return;
       delete old[item];
       if (!e) {
-        e = f[0] === '0' ? vp.el('div', '', w.aria, { textContent: name })
-          : vp.el('div', '', w.aria, { role: f[0] === '1' ? 'img' : 'button', 'aria-label': name });
-        if (f[2] === '1') e.onclick = function () { vp.send(w, 5, +f[1]); };
+        e = f[0] ? vp.el('div', '', w.aria, { role: f[0], 'aria-label': name }) : vp.el('div', '', w.aria, { textContent: name });
+        if (f[2]) e.onclick = function () { _vorel_press(w.id, w.driver, +f[1]); };
       }
       w.items[item] = e;
     });
     for (var gone in old) old[gone].remove();
   },
   vorel_box: function (owner, prompt, title, rtl) {
-    var layer = vp.el('div', 'modal', document.body), box = { layer: layer };
+    var layer = vp.el('div', 'modal', document.body), box = { layer: layer, owner: vp.windows[owner] };
     var frame = vp.el('section', 'box', layer, { role: 'alertdialog', 'aria-modal': 'true', dir: rtl ? 'rtl' : '' });
     vp.captionBar(frame, UTF8ToString(title), function () { vp.dismiss(box); });
     frame.setAttribute('aria-describedby', vp.el('p', 'prompt', frame, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(prompt) }).id);
@@ -307,7 +306,7 @@ var vorelPage = {
     };
     vp.boxes.push(box);
     // Over the middle of its owner window, else of the page.
-    var o = owner && vp.windows[owner] && vp.windows[owner].shown ? vp.windows[owner].root.getBoundingClientRect()
+    var o = box.owner && box.owner.shown ? box.owner.root.getBoundingClientRect()
       : { left: 0, top: 0, width: innerWidth, height: innerHeight };
     vp.place(frame, Math.max(0, o.left + (o.width - frame.offsetWidth) / 2), Math.max(0, o.top + (o.height - frame.offsetHeight) / 2));
     vp.inert();
@@ -323,15 +322,17 @@ var vorelPage = {
     vp.late = null;
     vp.timer = delay >= 0 ? setTimeout(vp.tick, delay, driver) : 0;
   },
-  vorel_post: function (driver) { setTimeout(function () { _vorel_driver_event(driver, 1); }); },
-  // Every box goes, then every wait returns, the innermost first.
+  vorel_post: function (driver) { setTimeout(function () { _vorel_woken(driver); }); },
+  // Every box goes, then every wait of the program returns, the innermost
+  // first, each once nothing is waiting above it.
   vorel_quit: function () {
     vp.boxes.forEach(function (b) { b.layer.remove(); });
     vp.boxes = [];
     vp.inert();
+    var ending = vp.waits.slice();
     setTimeout(function unwind() {
-      vp.resume();
-      if (vp.waits.length) setTimeout(unwind);
+      if (ending.indexOf(vp.waits[vp.waits.length - 1]) >= 0) vp.resume();
+      if (vp.waits.some(function (w) { return ending.indexOf(w) >= 0; })) setTimeout(unwind);
     });
   },
   // The page says that the program has ended, and offers to play again.

@@ -14,12 +14,12 @@
 extern "C" {
 void vorel_window_open(const void* window, const void* driver, const char* caption,
                        const char* help, int x, int y, int width, int height, int dialog,
-                       int typing);
-void vorel_window_show(const void* window);
+                       const void* icon, int iconWidth, int iconHeight);
+void vorel_window_show(const void* window, int shown);
 void vorel_window_caption(const void* window, const char* caption);
-void vorel_window_hide(const void* window);
 void vorel_window_destroy(const void* window);
-void vorel_button_add(const void* window, const void* control, const char* caption, int pixels);
+void vorel_button_add(const void* window, const void* control, const char* before,
+                      const char* accessKey, const char* after, int pixels);
 void vorel_button_place(const void* window, const void* control, int x, int y, int width,
                         int height, int visible);
 void vorel_focus(const void* window, const void* focused, const void* framed);
@@ -88,14 +88,20 @@ int PageMeasure::lineHeight(const FontFace& face) {
 }
 
 WebWindow::WebWindow(Form& form, WebDriver& driver) : form_(&form), driver_(&driver) {
-  const PixelRect place = form.initialPlace();
-  const AccessibleWindow described = form.accessibleWindow();
-  vorel_window_open(this, &driver, form.caption().c_str(), described.description.c_str(), place.x,
-                    place.y, place.width, place.height, form.isDialog() ? 1 : 0,
-                    form.isDialog() ? 0 : 1);
-  for (CommandButton* button : form.buttonsInTabOrder()) {
-    vorel_button_add(this, button, std::string(button->caption()).c_str(),
-                     button->design().font.on(DisplayScale()).pixelSize);
+  const WindowFace& face = form.face();
+  const Picture* icon = face.icon == nullptr ? nullptr : face.icon->imageFor(Icon::kSmall);
+  vorel_window_open(this, &driver, face.caption.c_str(), face.reader.description.c_str(),
+                    face.place.x, face.place.y, face.place.width, face.place.height,
+                    face.dialog ? 1 : 0, icon == nullptr ? nullptr : icon->pixels.data(),
+                    icon == nullptr ? 0 : icon->width, icon == nullptr ? 0 : icon->height);
+  for (const ButtonFace& button : face.buttons) {
+    const ShownCaption& caption = button.caption;
+    const std::size_t key = std::min(caption.accessKeyAt, caption.text.size());
+    const std::size_t after = key == caption.text.size() ? key : key + 1;
+    vorel_button_add(this, button.control, caption.text.substr(0, key).c_str(),
+                     caption.text.substr(key, after - key).c_str(),
+                     caption.text.substr(after).c_str(),
+                     button.control->design().font.on(DisplayScale()).pixelSize);
   }
   syncButtons();
   showFocus();
@@ -107,27 +113,27 @@ WebWindow::~WebWindow() {
 
 void WebWindow::detach() {
   form_ = nullptr;
-  vorel_window_hide(this);
+  vorel_window_show(this, 0);
 }
 
 void WebWindow::showForm() {
-  vorel_window_show(this);
+  vorel_window_show(this, 1);
   showFocus();
 }
 
 void WebWindow::updateCaption() {
-  vorel_window_caption(this, form_->caption().c_str());
+  vorel_window_caption(this, form_->face().caption.c_str());
 }
 
 void WebWindow::showFocus() {
-  vorel_focus(this, form_->focus(), form_->framedButton());
+  vorel_focus(this, form_->face().focus, form_->face().framed);
 }
 
 void WebWindow::syncButtons() {
-  for (CommandButton* button : form_->buttonsInTabOrder()) {
-    const PixelRect place = button->pixelRect();
-    vorel_button_place(this, button, place.x, place.y, place.width, place.height,
-                       button->visible() ? 1 : 0);
+  for (const ButtonFace& button : form_->face().buttons) {
+    const PixelRect& place = button.place;
+    vorel_button_place(this, button.control, place.x, place.y, place.width, place.height,
+                       button.visible ? 1 : 0);
   }
 }
 
@@ -146,75 +152,22 @@ void WebWindow::repaintArea(const PixelRect& area) {
   describe();
 }
 
-// The screen reader's view, sent to the page only when it changed: roles,
-// names and controls, fields split by 0x1F, items by 0x1E.
+// The screen reader's view, sent to the page only when it changed: ARIA roles
+// (none for text), controls, whether pressable and names; fields split by
+// 0x1F, items by 0x1E.
 void WebWindow::describe() {
   std::string items;
   for (const AccessibleItem& item : form_->accessibleItems()) {
-    items += std::to_string(static_cast<int>(item.role)) + '\x1F' +
-             std::to_string(reinterpret_cast<std::uintptr_t>(item.control)) + '\x1F' +
-             (item.pressable ? "1" : "0") + '\x1F' + item.name + '\x1E';
+    items += std::string(item.role == AccessibleRole::Picture  ? "img"
+                         : item.role == AccessibleRole::Button ? "button"
+                                                               : "") +
+             '\x1F' + std::to_string(reinterpret_cast<std::uintptr_t>(item.control)) + '\x1F' +
+             (item.pressable ? "1" : "") + '\x1F' + item.name + '\x1E';
   }
   if (items != items_) {
     items_ = std::move(items);
     vorel_aria(this, items_.c_str());
   }
-}
-
-// The page's events, each delivered to the model's entry point: a key
-// (KeyResult + 1), a typed UTF-16 unit, the left button, a command button
-// clicked or focused, an item pressed by a screen reader, the window
-// activated, closed, or to be painted whole at a new scale.
-int WebWindow::event(PageEvent kind, int a, int b, int c) {
-  if (form_ == nullptr) {
-    return 1;
-  }
-  Form& form = *form_;
-  Application& app = form.app();
-  const auto& buttons = form.buttonsInTabOrder();
-  const auto found = std::find_if(buttons.begin(), buttons.end(), [&](const Control* button) {
-    return reinterpret_cast<std::uintptr_t>(button) == static_cast<std::uintptr_t>(a);
-  });
-  CommandButton* button = found == buttons.end() ? nullptr : *found;
-  switch (kind) {
-    case PageEvent::Key:
-      return static_cast<int>(app.keyDown(form, {static_cast<Key>(a),
-                                                 static_cast<char32_t>(b),
-                                                 {(c & 1) != 0, (c & 2) != 0, (c & 4) != 0}})) +
-             1;
-    case PageEvent::Typed: {
-      const auto unit = static_cast<char16_t>(a);
-      app.typed(form, std::u16string_view(&unit, 1));
-      break;
-    }
-    case PageEvent::Mouse:
-      a != 0 ? app.mousePress(form, b, c) : app.mouseRelease(form, b, c);
-      break;
-    case PageEvent::Click:
-    case PageEvent::Focus:
-      if (button != nullptr) {
-        kind == PageEvent::Click ? app.click(*button) : app.focusTo(*button);
-      }
-      break;
-    case PageEvent::Press:
-      for (const AccessibleItem& item : form.accessibleItems()) {
-        if (reinterpret_cast<std::uintptr_t>(item.control) == static_cast<std::uintptr_t>(a)) {
-          app.accessiblePress(form, item.control);
-          break;
-        }
-      }
-      break;
-    case PageEvent::Activated:
-      app.activated(form);
-      break;
-    case PageEvent::Close:
-      app.closeRequested(form);
-      break;
-    case PageEvent::Expose:
-      repaintArea({0, 0, form.pixelWidth(), form.pixelHeight()});
-      break;
-  }
-  return 1;
 }
 
 WebDriver::~WebDriver() {
@@ -254,12 +207,6 @@ void WebDriver::post(std::function<void()> task) {
   vorel_post(this);
 }
 
-void WebDriver::runPosted() {
-  for (auto tasks = std::exchange(posted_, {}); auto& task : tasks) {
-    task();
-  }
-}
-
 int WebDriver::run() {
   while (!status_) {
     vorel_wait();
@@ -267,10 +214,14 @@ int WebDriver::run() {
   return *status_;
 }
 
-void WebDriver::deliverTicks() {
+void WebDriver::wokenUp() {
+  for (auto tasks = std::exchange(posted_, {}); auto& task : tasks) {
+    task();
+  }
   if (app_ != nullptr && !status_) {
     app_->deliverDueTicks();
   }
+  idle();
 }
 
 void WebDriver::idle() {
@@ -285,19 +236,102 @@ void WebDriver::showEnd(int status) {
 
 }  // namespace ui::web
 
-// The page's events.
-extern "C" {
+// The page's events, each for the model's entry point of the same name. A
+// window that has left the model takes none.
+namespace {
 
-EMSCRIPTEN_KEEPALIVE int vorel_event(ui::web::WebWindow* window, ui::web::WebDriver* driver,
-                                     int kind, int a, int b, int c) {
-  const int result = window->event(static_cast<ui::web::PageEvent>(kind), a, b, c);
+using ui::Application;
+using ui::Form;
+using ui::web::WebDriver;
+using ui::web::WebWindow;
+
+template <typename Handle>
+void deliver(const WebWindow* window, WebDriver* driver, Handle&& handle) {
+  if (Form* form = window->form()) {
+    handle(*form, form->app());
+  }
   driver->idle();
-  return result;
 }
 
-// A tick is due (0), or a task was posted (1).
-EMSCRIPTEN_KEEPALIVE void vorel_driver_event(ui::web::WebDriver* driver, int kind) {
-  kind == 0 ? driver->deliverTicks() : driver->runPosted();
-  driver->idle();
+// A key by KeyboardEvent.key: its name, or the character it stands for on the
+// layout (without Shift where the page knows the layout).
+ui::KeyStroke strokeOf(const char* name, char32_t character, ui::Modifiers held) {
+  static constexpr std::pair<std::string_view, ui::Key> kNamed[] = {
+      {"Tab", ui::Key::Tab},       {"Enter", ui::Key::Enter},
+      {"Escape", ui::Key::Escape}, {"Backspace", ui::Key::Backspace},
+      {"Delete", ui::Key::Delete}, {"F1", ui::Key::Help}};
+  if (character == U' ') {
+    return {ui::Key::Space, 0, held};
+  }
+  if (character != 0) {
+    return {ui::Key::Character,
+            character >= U'a' && character <= U'z' ? character - U'a' + U'A' : character, held};
+  }
+  const auto named = std::find_if(std::begin(kNamed), std::end(kNamed),
+                                  [&](const auto& entry) { return name == entry.first; });
+  return {named == std::end(kNamed) ? ui::Key::Other : named->second, 0, held};
+}
+
+}  // namespace
+
+extern "C" {
+
+// Whether the page does nothing more with the key.
+EMSCRIPTEN_KEEPALIVE int vorel_key(const WebWindow* window, WebDriver* driver, const char* name,
+                                   int character, int shift, int ctrl, int alt) {
+  const ui::KeyStroke stroke =
+      strokeOf(name, static_cast<char32_t>(character), {shift != 0, ctrl != 0, alt != 0});
+  bool taken = true;
+  deliver(window, driver, [&](Form& form, Application& app) {
+    taken = app.keyDown(form, stroke) == ui::KeyResult::Taken;
+  });
+  return taken ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE void vorel_typed(const WebWindow* window, WebDriver* driver, char16_t unit) {
+  deliver(window, driver, [=](Form& form, Application& app) { app.typed(form, {&unit, 1}); });
+}
+EMSCRIPTEN_KEEPALIVE void vorel_mouse(const WebWindow* window, WebDriver* driver, int down, int x,
+                                      int y) {
+  deliver(window, driver, [=](Form& form, Application& app) {
+    down != 0 ? app.mousePress(form, x, y) : app.mouseRelease(form, x, y);
+  });
+}
+// A command button was clicked, or took the focus.
+EMSCRIPTEN_KEEPALIVE void vorel_button(const WebWindow* window, WebDriver* driver,
+                                       std::uintptr_t control, int clicked) {
+  deliver(window, driver, [=](Form& form, Application& app) {
+    for (ui::CommandButton* button : form.buttonsInTabOrder()) {
+      if (reinterpret_cast<std::uintptr_t>(button) == control) {
+        clicked != 0 ? app.click(*button) : app.focusTo(*button);
+      }
+    }
+  });
+}
+// A screen reader pressed an item of the window.
+EMSCRIPTEN_KEEPALIVE void vorel_press(const WebWindow* window, WebDriver* driver,
+                                      std::uintptr_t control) {
+  deliver(window, driver, [=](Form& form, Application& app) {
+    for (const ui::AccessibleItem& item : form.accessibleItems()) {
+      if (reinterpret_cast<std::uintptr_t>(item.control) == control) {
+        app.accessiblePress(form, item.control);
+        return;
+      }
+    }
+  });
+}
+EMSCRIPTEN_KEEPALIVE void vorel_activated(const WebWindow* window, WebDriver* driver) {
+  deliver(window, driver, [](Form& form, Application& app) { app.activated(form); });
+}
+EMSCRIPTEN_KEEPALIVE void vorel_close(const WebWindow* window, WebDriver* driver) {
+  deliver(window, driver, [](Form& form, Application& app) { app.closeRequested(form); });
+}
+// The page's scale changed: painted whole again.
+EMSCRIPTEN_KEEPALIVE void vorel_expose(WebWindow* window, WebDriver* driver) {
+  deliver(window, driver, [window](Form& form, Application& /*app*/) {
+    window->repaintArea({0, 0, form.pixelWidth(), form.pixelHeight()});
+  });
+}
+EMSCRIPTEN_KEEPALIVE void vorel_woken(WebDriver* driver) {
+  driver->wokenUp();
 }
 }

@@ -17,8 +17,6 @@ namespace ui::web {
 
 class WebDriver;
 
-enum class PageEvent { Key, Typed, Mouse, Click, Focus, Press, Activated, Close, Expose };
-
 // One loaded form's window on the page: a caption bar, a canvas the form is
 // painted on, a real <button> for each command button and the ARIA that a
 // screen reader reads. The page (ui/web/page.js) knows it by its address;
@@ -32,20 +30,17 @@ class WebWindow {
   WebWindow& operator=(WebWindow&&) = delete;
   ~WebWindow();
 
-  [[nodiscard]] const Form* form() const { return form_; }
+  [[nodiscard]] Form* form() const { return form_; }
   void detach();
   void showForm();
   void updateCaption();
   void showFocus();
   void repaintArea(const PixelRect& area);
   void syncButtons();
-
-  // An event of the page for the model (see page.js); what a key did.
-  int event(PageEvent kind, int a, int b, int c);
-
- private:
+  // The screen reader's view, sent to the page when it changed.
   void describe();
 
+ private:
   Form* form_;
   WebDriver* driver_;
   int dpi_ = 0;        // the scale the canvas was last painted at
@@ -81,13 +76,14 @@ class WebDriver final : public WindowedDriver<WebWindow> {
 
   // The program's loop: waits for the page's events until quit().
   int run();
-  // The page's events that are not a window's.
-  void deliverTicks();
-  void runPosted();
+  // A timeout of the page: the posted tasks run, then the ticks that are due.
+  void wokenUp();
   // After each event of the page, as before a native loop waits.
   void idle();
 
   [[nodiscard]] PageMeasure& measure() { return measure_; }
+  // The form's window on the page; nullptr if it has none.
+  [[nodiscard]] const WebWindow* window(const Form& form) const { return windows().find(form); }
 
   // The page says that the program has ended, and offers to play again.
   static void showEnd(int status);
