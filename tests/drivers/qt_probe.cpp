@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "about/linux_services.h"
 #include "conformance.h"
@@ -83,28 +85,48 @@ class QtProbe {
                         QString::fromStdU16String(std::u16string(text)), Qt::NoModifier);
   }
   // Under X the keyboard's own events, through the X server; elsewhere Qt's.
-  static void press(Chord chord) {
+  void press(Chord chord) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }));
     QWindow* active = QGuiApplication::focusWindow();
     const auto at = static_cast<std::size_t>(chord.key);
+    const bool german = chord.key == Key::GermanZ;
     if (QGuiApplication::platformName() == "xcb") {
-      constexpr std::array<const char*, 10> kNames{
-          "Tab", "Return", "Escape", "BackSpace", "Delete", "space", "F1", "a", "s", "z"};
+      constexpr std::array<const char*, 11> kNames{
+          "Tab", "Return", "Escape", "BackSpace", "Delete", "space", "F1", "a", "s", "z", "z"};
       const QString keys = QString(chord.shift ? "shift+" : "") + (chord.ctrl ? "ctrl+" : "") +
                            (chord.alt ? "alt+" : "") + kNames.at(at);
+      // The German Z is the key of z on a German layout, at the US layout's Y
+      // place. Qt reads a new layout from the X server when it handles the
+      // change, not when the change is made: the layout goes back only at the
+      // next key, once Qt has handled this one.
+      const QString layout = german ? "de" : "us";
+      if (std::exchange(layout_, layout) != layout) {
+        ASSERT_EQ(QProcess::execute("setxkbmap", {layout}), 0);
+      }
       ASSERT_EQ(QProcess::execute("xdotool", {"windowfocus", "--sync",
                                               QString::number(active->winId()), "key", keys}),
                 0);
       return;
     }
+    const Qt::KeyboardModifiers held = Qt::KeyboardModifiers()
+                                           .setFlag(Qt::ShiftModifier, chord.shift)
+                                           .setFlag(Qt::ControlModifier, chord.ctrl)
+                                           .setFlag(Qt::AltModifier, chord.alt);
+    if (german) {
+      // Qt's test input names a key and gives it no place: the German Z is
+      // made here as Qt makes it on X with a German layout (Qt::Key_Z, the key
+      // code of the US layout's Y place, 29, and the keysym z) and handed to
+      // the window directly, which holds while no box is open.
+      for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_Z, held, 29, 'z', 0, chord.ctrl ? QString(QChar(26)) : "z");
+        QCoreApplication::sendEvent(active, &key);
+      }
+      return;
+    }
     constexpr std::array<Qt::Key, 10> kKeys{
         Qt::Key_Tab,   Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete,
         Qt::Key_Space, Qt::Key_F1,     Qt::Key_A,      Qt::Key_S,         Qt::Key_Z};
-    QTest::keyClick(active, kKeys.at(at),
-                    Qt::KeyboardModifiers()
-                        .setFlag(Qt::ShiftModifier, chord.shift)
-                        .setFlag(Qt::ControlModifier, chord.ctrl)
-                        .setFlag(Qt::AltModifier, chord.alt));
+    QTest::keyClick(active, kKeys.at(at), held);
   }
   // As a window manager does, a click brings a window forward, unless a modal
   // box holds it.
@@ -141,14 +163,21 @@ class QtProbe {
   [[nodiscard]] bool minimised(const ui::Form& form) const {
     return driver_.window(form)->isMinimized();
   }
-  // The caption of the button that shows the default frame.
-  [[nodiscard]] std::string framed(const ui::Form& form) const {
-    for (const QPushButton* button : driver_.window(form)->findChildren<QPushButton*>()) {
-      if (button->isDefault()) {
-        return button->text().toStdString();
-      }
+  // The window as Qt shows it; its buttons in the order they were made.
+  [[nodiscard]] Shown shown(const ui::Form& form) const {
+    const QWidget* window = driver_.window(form);
+    const auto place = [](const QRect& r) {
+      return ui::PixelRect{r.x(), r.y(), r.width(), r.height()};
+    };
+    Shown shown{window->windowTitle().toStdString(), place(window->geometry()), {}, {}, {}};
+    for (const QPushButton* button :
+         window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+      const std::string caption = button->text().toStdString();
+      shown.buttons.push_back({caption, place(button->geometry()), !button->isHidden()});
+      shown.focused = button == QApplication::focusWidget() ? caption : shown.focused;
+      shown.framed = button->isDefault() ? caption : shown.framed;
     }
-    return {};
+    return shown;
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
   // The window's children as its accessibility interface gives them.
@@ -202,6 +231,7 @@ class QtProbe {
   ui::qt::TextMetrics metrics_;  // as the windows measure their text
   ui::Application app_{driver_, "vorel"};
   QTimer answerer_;
+  QString layout_ = "us";  // the X server's keyboard layout
   BoxVisitor visitor_;
   bool answering_ = false;
 };

@@ -72,10 +72,15 @@ class Win32Probe {
     send(inputs);
   }
   static void press(Chord chord) {
-    constexpr std::array<WORD, 10> kCodes{VK_TAB,   VK_RETURN, VK_ESCAPE, VK_BACK, VK_DELETE,
-                                          VK_SPACE, VK_F1,     'A',       'S',     'Z'};
+    constexpr std::array<WORD, 11> kCodes{
+        VK_TAB, VK_RETURN, VK_ESCAPE, VK_BACK, VK_DELETE, VK_SPACE, VK_F1, 'A', 'S', 'Z', 'Z'};
     const WORD code = kCodes.at(static_cast<std::size_t>(chord.key));
-    std::vector<INPUT> inputs{key(code, 0, 0), key(code, 0, KEYEVENTF_KEYUP)};
+    // The German Z is the key at the US layout's Y place (scan code 0x15).
+    // Wine 8 loads no other layout (LoadKeyboardLayoutW("00000407") gives
+    // back the US one), so the key comes as the German layout makes it: the
+    // virtual key Z with that scan code.
+    const WORD scan = chord.key == Key::GermanZ ? 0x15 : 0;
+    std::vector<INPUT> inputs{key(code, scan, 0), key(code, scan, KEYEVENTF_KEYUP)};
     for (const auto& [held, modifier] :
          {std::pair{chord.shift, VK_SHIFT}, {chord.ctrl, VK_CONTROL}, {chord.alt, VK_MENU}}) {
       if (held) {  // down before the key, up after it
@@ -111,15 +116,28 @@ class Win32Probe {
   [[nodiscard]] bool minimised(const ui::Form& form) const {
     return ::IsIconic(driver_.windowOf(form)) != FALSE;
   }
-  // The caption of the button that shows the default frame.
-  [[nodiscard]] std::string framed(const ui::Form& form) const {
+  // The window as the system shows it; its buttons in the order they were made.
+  [[nodiscard]] Shown shown(const ui::Form& form) const {
+    HWND window = driver_.windowOf(form);
+    POINT origin{};
+    RECT client{};
+    ::ClientToScreen(window, &origin);
+    ::GetClientRect(window, &client);
+    Shown shown{text(window), {origin.x, origin.y, client.right, client.bottom}, {}, {}, {}};
     HWND button = nullptr;
-    while ((button = ::FindWindowExW(driver_.windowOf(form), button, L"Button", nullptr))) {
-      if ((::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-        return text(button);
-      }
+    while ((button = ::FindWindowExW(window, button, L"Button", nullptr))) {
+      RECT box{};
+      ::GetWindowRect(button, &box);
+      ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+      const std::string caption = text(button);
+      const auto style = ::GetWindowLongW(button, GWL_STYLE);
+      shown.buttons.push_back({caption,
+                               {box.left, box.top, box.right - box.left, box.bottom - box.top},
+                               (style & WS_VISIBLE) != 0});
+      shown.focused = ::GetFocus() == button ? caption : shown.focused;
+      shown.framed = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? caption : shown.framed;
     }
-    return {};
+    return shown;
   }
   [[nodiscard]] bool waking() const { return driver_.waking(); }
   [[nodiscard]] bool active(const ui::Form& form) const {

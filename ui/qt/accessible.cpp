@@ -115,7 +115,7 @@ class WindowAccessible final : public QAccessibleWidget {
   QString text(QAccessible::Text which) const override {
     const ui::Form* form = window_->form();
     if (form != nullptr && (which == QAccessible::Name || which == QAccessible::Description)) {
-      const ui::AccessibleWindow described = form->accessibleWindow();
+      const ui::AccessibleWindow& described = form->face().reader;
       return toQString(which == QAccessible::Name ? described.name : described.description);
     }
     return QAccessibleWidget::text(which);

@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <map>
-#include <string_view>
 
 #include "ui/application.h"
 #include "ui/form.h"
@@ -17,8 +17,8 @@
 namespace ui::qt {
 namespace {
 
-Qt::WindowFlags flagsFor(ui::BorderStyle border) {
-  if (border == ui::BorderStyle::FixedDialog) {
+Qt::WindowFlags flagsFor(const ui::WindowFace& face) {
+  if (face.dialog) {
     // A plain window with a trimmed frame, not a Qt::Dialog: an X11 dialog
     // without a parent is made transient for all of the program's windows,
     // that is owned, and kept above them.
@@ -27,17 +27,9 @@ Qt::WindowFlags flagsFor(ui::BorderStyle border) {
   return Qt::Window;
 }
 
-// The key a character stands on in the US layout, as it types without Shift:
-// Qt names a key by what it types with Shift held ('@' for Shift+2).
-int unshifted(int key) {
-  static constexpr std::string_view kShifted = "~!@#$%^&*()_+{}|:\"<>?";
-  static constexpr std::string_view kPlain = "`1234567890-=[]\\;',./";
-  const std::size_t at = kShifted.find(static_cast<char>(key));
-  return key < 0x7F && at != std::string_view::npos ? kPlain[at] : key;
-}
-
-// The keys the model names; Qt names the keys of Latin characters by their
-// upper-case codes.
+// The keys the model names, and the key of a character by what Qt names it:
+// the layout's letter in upper case, but a symbol as Shift makes it ('@' for
+// Shift+2 on a US layout): Qt's interface tells no key's character without Shift.
 ui::KeyStroke strokeOf(const QKeyEvent& event) {
   static const std::map<int, ui::Key> kNamed{
       {Qt::Key_Tab, ui::Key::Tab},       {Qt::Key_Backtab, ui::Key::Tab},
@@ -45,13 +37,12 @@ ui::KeyStroke strokeOf(const QKeyEvent& event) {
       {Qt::Key_Escape, ui::Key::Escape}, {Qt::Key_Backspace, ui::Key::Backspace},
       {Qt::Key_Delete, ui::Key::Delete}, {Qt::Key_Space, ui::Key::Space},
       {Qt::Key_F1, ui::Key::Help}};
-  const int key = unshifted(event.key());
+  const int key = event.key();
+  const bool latin = key > 0x20 && key < 0x7F;  // the space bar is named
   const auto named = kNamed.find(key);
-  const bool latin = named == kNamed.end() && key > 0x20 && key < 0x7F;
+  const ui::Key kind = named != kNamed.end() ? named->second : ui::Key::Other;
   const Qt::KeyboardModifiers held = event.modifiers();
-  return {named != kNamed.end() ? named->second
-          : latin               ? ui::Key::Character
-                                : ui::Key::Other,
+  return {latin ? ui::Key::Character : kind,
           latin ? static_cast<char32_t>(key) : 0,
           {held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
            held.testFlag(Qt::AltModifier)}};
@@ -59,28 +50,25 @@ ui::KeyStroke strokeOf(const QKeyEvent& event) {
 
 }  // namespace
 
-FormWindow::FormWindow(ui::Form& form)
-    : QWidget(nullptr, flagsFor(form.design().border)), form_(&form) {
-  const ui::FormDesign& design = form.design();
+FormWindow::FormWindow(ui::Form& form) : QWidget(nullptr, flagsFor(form.face())), form_(&form) {
+  const ui::WindowFace& face = form.face();
   // Every pixel is painted by paintEvent; Qt need not clear first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_InputMethodEnabled);
   setFocusPolicy(Qt::StrongFocus);
-  setWindowTitle(toQString(form.caption()));
-  if (const ui::Icon* icon = form.icon()) {
-    setWindowIcon(toQIcon(*icon));
+  setWindowTitle(toQString(face.caption));
+  if (face.icon != nullptr) {
+    setWindowIcon(toQIcon(*face.icon));
   }
   // The geometry of a top-level widget is that of its client area.
-  setGeometry(toQRect(form.initialPlace()));
-  if (design.border == ui::BorderStyle::FixedDialog) {
-    setFixedSize(form.pixelWidth(), form.pixelHeight());
+  setGeometry(toQRect(face.place));
+  if (face.dialog) {
+    setFixedSize(face.place.width, face.place.height);
   }
-  createButtons();
-}
-
-void FormWindow::createButtons() {
-  for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
-    auto widget = std::make_unique<QPushButton>(toQString(control->caption()), this);
+  for (const ui::ButtonFace& shown : face.buttons) {
+    // The model's button, which this one clicks and focuses.
+    ui::CommandButton* control = *std::ranges::find(form.buttonsInTabOrder(), shown.control);
+    auto widget = std::make_unique<QPushButton>(toQString(ui::markedCaption(shown.caption)), this);
     // The caption shows its access key; the model decides what Alt and a
     // letter click, and what every other key does.
     widget->setShortcut({});
@@ -97,19 +85,16 @@ void FormWindow::createButtons() {
   showFocus();
 }
 
-QWidget* FormWindow::buttonFor(const ui::Control& control) const {
-  for (const Button& button : buttons_) {
-    if (button.control == &control) {
-      return button.widget.get();
-    }
-  }
-  return nullptr;
+QPushButton* FormWindow::buttonFor(const ui::Control& control) const {
+  const auto found = std::ranges::find(buttons_, &control, &Button::control);
+  return found == buttons_.end() ? nullptr : found->widget.get();
 }
 
 void FormWindow::syncButtons() {
-  for (const Button& button : buttons_) {
-    button.widget->setGeometry(toQRect(button.control->pixelRect()));
-    button.widget->setVisible(button.control->visible());
+  for (const ui::ButtonFace& shown : form_->face().buttons) {
+    QPushButton* widget = buttonFor(*shown.control);
+    widget->setGeometry(toQRect(shown.place));
+    widget->setVisible(shown.visible);
   }
 }
 
@@ -121,7 +106,7 @@ void FormWindow::showForm() {
 }
 
 void FormWindow::updateCaption() {
-  setWindowTitle(toQString(form_->caption()));
+  setWindowTitle(toQString(form_->face().caption));
 }
 
 void FormWindow::repaintArea(const ui::PixelRect& area) {
@@ -129,14 +114,14 @@ void FormWindow::repaintArea(const ui::PixelRect& area) {
 }
 
 void FormWindow::showFocus() {
-  const ui::CommandButton* focused = form_->focus();
+  const ui::WindowFace& face = form_->face();
   for (const Button& button : buttons_) {
-    button.widget->setDefault(button.control == form_->framedButton());
-    if (button.control == focused) {
+    button.widget->setDefault(button.control == face.framed);
+    if (button.control == face.focus) {
       button.widget->setFocus();
     }
   }
-  if (focused == nullptr) {
+  if (face.focus == nullptr) {
     setFocus();
   }
 }

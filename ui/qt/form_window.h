@@ -27,7 +27,7 @@ class FormWindow final : public QWidget {
 
   [[nodiscard]] ui::Form* form() const { return form_; }
   // The real button of a command button; nullptr for any other control.
-  [[nodiscard]] QWidget* buttonFor(const ui::Control& control) const;
+  [[nodiscard]] QPushButton* buttonFor(const ui::Control& control) const;
 
   // Shown, restored if minimised, in front, and active.
   void showForm();
@@ -55,7 +55,6 @@ class FormWindow final : public QWidget {
     std::unique_ptr<QPushButton> widget;
     ui::CommandButton* control;
   };
-  void createButtons();
   // A key for the model; false when it is the window system's.
   bool keyDown(const QKeyEvent& event);
 

@@ -32,10 +32,6 @@ QtDriver::QtDriver() {
                    });
 }
 
-QWidget* QtDriver::window(const ui::Form& form) const {
-  return windows().find(form);
-}
-
 std::unique_ptr<FormWindow> QtDriver::makeWindow(ui::Form& form) {
   return std::make_unique<FormWindow>(form);
 }

@@ -20,11 +20,6 @@ namespace ui::qt {
 class QtDriver final : public ui::WindowedDriver<FormWindow> {
  public:
   QtDriver();
-  QtDriver(const QtDriver&) = delete;
-  QtDriver& operator=(const QtDriver&) = delete;
-  QtDriver(QtDriver&&) = delete;
-  QtDriver& operator=(QtDriver&&) = delete;
-  ~QtDriver() override = default;
 
   void attach(ui::Application& app) override { app_ = &app; }
   [[nodiscard]] Time now() const override {
@@ -36,7 +31,7 @@ class QtDriver final : public ui::WindowedDriver<FormWindow> {
   void post(std::function<void()> task) override;
 
   // The window of a loaded form; nullptr when it has none.
-  [[nodiscard]] QWidget* window(const ui::Form& form) const;
+  [[nodiscard]] QWidget* window(const ui::Form& form) const { return windows().find(form); }
   // Whether the timer will wake the program for a tick.
   [[nodiscard]] bool waking() const { return clock_.isActive(); }
 

@@ -77,18 +77,16 @@ class Accessibility::Object final : public IAccessible {
 
   STDMETHODIMP get_accName(VARIANT id, BSTR* out) override {
     const long at = index(id);
-    return at < 0 ? fail(out) : put(at == 0 ? form()->accessibleWindow().name : item(at).name, out);
+    return at < 0 ? fail(out) : put(at == 0 ? form()->face().reader.name : item(at).name, out);
   }
   STDMETHODIMP get_accDescription(VARIANT id, BSTR* out) override {
     const long at = index(id);
-    return at < 0 ? fail(out) : put(at == 0 ? form()->accessibleWindow().description : "", out);
+    return at < 0 ? fail(out) : put(at == 0 ? form()->face().reader.description : "", out);
   }
   STDMETHODIMP get_accRole(VARIANT id, VARIANT* out) override {
     const long at = index(id);
-    return at < 0
-               ? fail(out)
-               : put(at == 0 ? ROLE_SYSTEM_CLIENT : kRoles[static_cast<std::size_t>(item(at).role)],
-                     out);
+    const long role = at > 0 ? kRoles[static_cast<std::size_t>(item(at).role)] : ROLE_SYSTEM_CLIENT;
+    return at < 0 ? fail(out) : put(role, out);
   }
   STDMETHODIMP get_accState(VARIANT id, VARIANT* out) override {
     const long at = index(id);

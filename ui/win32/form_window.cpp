@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/wide.h"
@@ -55,40 +56,31 @@ RECT frameAround(RECT frame, HWND window, int dpi) {
 }  // namespace
 
 FormWindow::FormWindow(ui::Form& form, GdiCache& gdi) : form_(&form), gdi_(&gdi) {
-  const bool dialog = form.design().border == ui::BorderStyle::FixedDialog;
+  const ui::WindowFace& face = form.face();
   // A modal frame: no sizing, and no icon in the caption.
-  if (!create(wide(form.caption()).c_str(),
+  if (!create(wide(face.caption).c_str(),
               WS_CLIPCHILDREN |
-                  (dialog ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW),
-              dialog ? WS_EX_DLGMODALFRAME : 0)) {
+                  (face.dialog ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW),
+              face.dialog ? WS_EX_DLGMODALFRAME : 0)) {
     throw ui::Error(ui::ErrorNumber::OutOfMemory);
   }
-  showIcon();
-  createButtons();
-  layOut(dpiOf(window()), nullptr);
-}
-
-void FormWindow::showIcon() {
-  const ui::Icon* icon = form_->icon();
   for (const auto& [size, kind] : {std::pair{SM_CXICON, ICON_BIG}, {SM_CXSMICON, ICON_SMALL}}) {
-    const ui::Picture* image = icon == nullptr ? nullptr : icon->imageFor(::GetSystemMetrics(size));
-    if (HICON handle = image == nullptr ? nullptr : gdi_->icon(*image)) {
-      ::SendMessageW(window(), WM_SETICON, kind, reinterpret_cast<LPARAM>(handle));
-    }
+    const ui::Picture* image = face.icon ? face.icon->imageFor(::GetSystemMetrics(size)) : nullptr;
+    HICON icon = image == nullptr ? nullptr : gdi_->icon(*image);
+    ::SendMessageW(window(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
   }
-}
-
-void FormWindow::createButtons() {
-  for (ui::CommandButton* control : form_->buttonsInTabOrder()) {
-    HWND button = ::CreateWindowExW(0, L"BUTTON", wide(control->caption()).c_str(),
+  for (const ui::ButtonFace& shown : face.buttons) {
+    HWND button = ::CreateWindowExW(0, L"BUTTON", wide(ui::markedCaption(shown.caption)).c_str(),
                                     WS_CHILD | BS_PUSHBUTTON | BS_NOTIFY, 0, 0, 0, 0, window(),
                                     nullptr, thisModule(), nullptr);
     if (button == nullptr) {
       throw ui::Error(ui::ErrorNumber::OutOfMemory);
     }
-    buttons_.push_back(Button{control, button});
+    // The model's button, which this one clicks and focuses.
+    buttons_.push_back({*std::ranges::find(form_->buttonsInTabOrder(), shown.control), button});
   }
   showFocus();
+  layOut(dpiOf(window()), nullptr);
 }
 
 void FormWindow::layOut(int dpi, const RECT* suggested) {
@@ -100,7 +92,7 @@ void FormWindow::layOut(int dpi, const RECT* suggested) {
   const RECT frame =
       suggested != nullptr
           ? *suggested
-          : frameAround(toRect(scale_.toDevice(form_->initialPlace())), window(), scale_.dpi());
+          : frameAround(toRect(scale_.toDevice(form_->face().place)), window(), scale_.dpi());
   ::SetWindowPos(window(), nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
   syncButtons();
@@ -108,11 +100,12 @@ void FormWindow::layOut(int dpi, const RECT* suggested) {
 }
 
 void FormWindow::syncButtons() {
-  for (const Button& button : buttons_) {
-    const ui::PixelRect box = scale_.toDevice(button.control->pixelRect());
-    ::SetWindowPos(button.window, nullptr, box.x, box.y, box.width, box.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE |
-                       (button.control->visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  const std::vector<ui::ButtonFace>& shown = form_->face().buttons;  // as buttons_, in tab order
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const ui::PixelRect box = scale_.toDevice(shown[i].place);
+    ::SetWindowPos(
+        buttons_[i].window, nullptr, box.x, box.y, box.width, box.height,
+        SWP_NOZORDER | SWP_NOACTIVATE | (shown[i].visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
 }
 
@@ -125,7 +118,7 @@ void FormWindow::showForm() {
 }
 
 void FormWindow::updateCaption() {
-  ::SetWindowTextW(window(), wide(form_->caption()).c_str());
+  ::SetWindowTextW(window(), wide(form_->face().caption).c_str());
 }
 
 void FormWindow::repaintArea(const ui::PixelRect& area) {
@@ -136,14 +129,12 @@ void FormWindow::repaintArea(const ui::PixelRect& area) {
 // Setting the focus in an inactive window would activate it: the focus
 // follows at the window's next activation.
 void FormWindow::showFocus() {
-  const ui::CommandButton* framed = form_->framedButton();
+  const ui::WindowFace& face = form_->face();
   HWND focus = window();
   for (const Button& button : buttons_) {
-    const WPARAM style = button.control == framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    const WPARAM style = button.control == face.framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     ::SendMessageW(button.window, BM_SETSTYLE, style | BS_NOTIFY, TRUE);
-    if (button.control == form_->focus()) {
-      focus = button.window;
-    }
+    focus = button.control == face.focus ? button.window : focus;
   }
   if (::GetActiveWindow() == window()) {
     ::SetFocus(focus);
@@ -186,9 +177,15 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       form_->app().closeRequested(*form_);
       return 0;
     case WM_LBUTTONDOWN:
-      return onMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      capture_.emplace(window());  // until the release
+      form_->app().mousePress(*form_, scale_.toModel(GET_X_LPARAM(lParam)),
+                              scale_.toModel(GET_Y_LPARAM(lParam)));
+      return 0;
     case WM_LBUTTONUP:
-      return onMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      capture_.reset();
+      form_->app().mouseRelease(*form_, scale_.toModel(GET_X_LPARAM(lParam)),
+                                scale_.toModel(GET_Y_LPARAM(lParam)));
+      return 0;
     case WM_GETOBJECT:
       return accessibility_.answer(wParam, lParam);
     default:
@@ -224,18 +221,6 @@ LRESULT FormWindow::onCommand(HWND from, int code) {
       form_->app().click(*button.control);
     }
   }
-  return 0;
-}
-
-LRESULT FormWindow::onMouseDown(int x, int y) {
-  capture_.emplace(window());
-  form_->app().mousePress(*form_, scale_.toModel(x), scale_.toModel(y));
-  return 0;
-}
-
-LRESULT FormWindow::onMouseUp(int x, int y) {
-  capture_.reset();
-  form_->app().mouseRelease(*form_, scale_.toModel(x), scale_.toModel(y));
   return 0;
 }
 

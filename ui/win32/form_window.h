@@ -53,11 +53,7 @@ class FormWindow final : public platform::win32::BaseWindow<FormWindow> {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onPaint();
   LRESULT onCommand(HWND from, int code);
-  LRESULT onMouseDown(int x, int y);
-  LRESULT onMouseUp(int x, int y);
 
-  void createButtons();
-  void showIcon();
   // Places and sizes everything for a display of that DPI: at the design's
   // place, or where the system suggests when the window moved to the display.
   void layOut(int dpi, const RECT* suggested);

@@ -102,16 +102,12 @@ void Win32Driver::wakeAt(std::optional<Time> due) {
     ::KillTimer(window(), kModalTimer);
     return;
   }
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - now());
-  ::SetTimer(
-      window(), kModalTimer,
-      std::max<UINT>(static_cast<UINT>(std::max<long long>(left.count(), 0)), USER_TIMER_MINIMUM),
-      nullptr);
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - now()).count();
+  ::SetTimer(window(), kModalTimer,
+             static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
 }
 
 void Win32Driver::messageBox(const ui::BoxRequest& box) {
-  const std::wstring prompt = wide(box.prompt);
-  const std::wstring title = wide(box.title);
   // Owned by its window, which it disables itself; every other window is held
   // meanwhile (those that this disables, enabled again after).
   HWND owner = box.owner == nullptr ? nullptr : windowOf(*box.owner);
@@ -121,7 +117,7 @@ void Win32Driver::messageBox(const ui::BoxRequest& box) {
       held.push_back(window.window());
     }
   });
-  ::MessageBoxW(owner, prompt.c_str(), title.c_str(),
+  ::MessageBoxW(owner, wide(box.prompt).c_str(), wide(box.title).c_str(),
                 MB_OK | (box.rightToLeft ? MB_RTLREADING | MB_RIGHT : 0U));
   for (HWND window : held) {
     ::EnableWindow(window, TRUE);
@@ -156,11 +152,8 @@ bool Win32Driver::keyToModel(const MSG& message) {
   }
   HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
   ui::Form* form = nullptr;
-  windows().forEach([&](const FormWindow& window) {
-    if (root != nullptr && window.window() == root) {
-      form = window.form();
-    }
-  });
+  windows().forEach(
+      [&](const FormWindow& window) { form = window.window() == root ? window.form() : form; });
   if (form == nullptr) {
     return false;
   }
