@@ -103,7 +103,7 @@ var vorelPage = {
     tick: function (driver) {
       vp.timer = 0;
       if (document.hidden) vp.late = driver;
-      else _vorel_ticks(driver);
+      else _vorel_woken(driver);
     },
     metrics: function (px, weight, italic) {
       var font = vp.font(px, weight, italic), m = vp.fonts[font];
@@ -136,7 +136,7 @@ var vorelPage = {
     // Labels are measured in their face: the program starts once it is there.
     return "addOnPostRun(function () {" +
       "document.addEventListener('visibilitychange', function () {" +
-      "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_ticks(d); } });" +
+      "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_woken(d); } });" +
       "window.addEventListener('resize', function () { for (var id in vp.windows) if (vp.windows[id].shown) _vorel_expose(+id, vp.windows[id].driver); });" +
       "if (navigator.keyboard && navigator.keyboard.getLayoutMap) navigator.keyboard.getLayoutMap().then(function (m) { vp.layout = m; }, function () {});" +
       "Promise.all([document.fonts.load(vp.font(11, 400, 0)), document.fonts.load(vp.font(16, 700, 1))]).finally(vp.start); })";
@@ -184,24 +184,16 @@ var vorelPage = {
     w.canvas.onmouseup = function (e) { at(e, 0); };
     vp.windows[id] = w;
   },
-  vorel_window_show: function (id) {
-    var w = vp.windows[id];
-    w.shown = true;
-    w.root.hidden = false;
-    vp.activate(w);
-    w.root.style.zIndex = vp.z++;
-    vp.refocus();
-  },
-  vorel_window_caption: function (id, caption) {
-    var w = vp.windows[id];
-    w.title.textContent = UTF8ToString(caption);
-    if (w.target !== w.root) w.target.setAttribute('aria-label', w.title.textContent);
-  },
-  // The window leaves the page; the keyboard goes to the window now on top.
-  vorel_window_hide: function (id) {
+  // Shown in front and active; or hidden, the keyboard going to the window now on top.
+  vorel_window_show: function (id, shown) {
     var w = vp.windows[id], top = null;
-    w.shown = false;
-    w.root.hidden = true;
+    w.shown = !!shown;
+    w.root.hidden = !shown;
+    if (shown) {
+      vp.activate(w);
+      w.root.style.zIndex = vp.z++;
+      return vp.refocus();
+    }
     w.root.classList.remove('active');
     if (vp.active !== w) return;
     vp.active = null;
@@ -214,6 +206,11 @@ var vorelPage = {
       vp.refocus();
     }
   },
+  vorel_window_caption: function (id, caption) {
+    var w = vp.windows[id];
+    w.title.textContent = UTF8ToString(caption);
+    if (w.target !== w.root) w.target.setAttribute('aria-label', w.title.textContent);
+  },
   vorel_window_destroy: function (id) {
     vp.windows[id].root.remove();
     delete vp.windows[id];
@@ -221,7 +218,7 @@ var vorelPage = {
   // Tab and the access keys are the model's: the caption only shows the key.
   vorel_button_add: function (id, control, before, key, after, px) {
     var w = vp.windows[id];
-    var b = vp.el('button', 'command', w.client, { tabIndex: -1, onclick: function () { _vorel_click(w.id, w.driver, control); }, onfocus: function () { _vorel_focus_to(w.id, w.driver, control); } });
+    var b = vp.el('button', 'command', w.client, { tabIndex: -1, onclick: function () { _vorel_button(w.id, w.driver, control, 1); }, onfocus: function () { _vorel_button(w.id, w.driver, control, 0); } });
     b.style.font = vp.font(px, 400, 0);
     b.append(UTF8ToString(before));
     if ((key = UTF8ToString(key))) {
@@ -325,7 +322,7 @@ var vorelPage = {
     vp.late = null;
     vp.timer = delay >= 0 ? setTimeout(vp.tick, delay, driver) : 0;
   },
-  vorel_post: function (driver) { setTimeout(function () { _vorel_posted(driver); }); },
+  vorel_post: function (driver) { setTimeout(function () { _vorel_woken(driver); }); },
   // Every box goes, then every wait of the program returns, the innermost
   // first, each once nothing is waiting above it.
   vorel_quit: function () {

@@ -15,9 +15,8 @@ extern "C" {
 void vorel_window_open(const void* window, const void* driver, const char* caption,
                        const char* help, int x, int y, int width, int height, int dialog,
                        const void* icon, int iconWidth, int iconHeight);
-void vorel_window_show(const void* window);
+void vorel_window_show(const void* window, int shown);
 void vorel_window_caption(const void* window, const char* caption);
-void vorel_window_hide(const void* window);
 void vorel_window_destroy(const void* window);
 void vorel_button_add(const void* window, const void* control, const char* before,
                       const char* accessKey, const char* after, int pixels);
@@ -114,11 +113,11 @@ WebWindow::~WebWindow() {
 
 void WebWindow::detach() {
   form_ = nullptr;
-  vorel_window_hide(this);
+  vorel_window_show(this, 0);
 }
 
 void WebWindow::showForm() {
-  vorel_window_show(this);
+  vorel_window_show(this, 1);
   showFocus();
 }
 
@@ -208,12 +207,6 @@ void WebDriver::post(std::function<void()> task) {
   vorel_post(this);
 }
 
-void WebDriver::runPosted() {
-  for (auto tasks = std::exchange(posted_, {}); auto& task : tasks) {
-    task();
-  }
-}
-
 int WebDriver::run() {
   while (!status_) {
     vorel_wait();
@@ -221,10 +214,14 @@ int WebDriver::run() {
   return *status_;
 }
 
-void WebDriver::deliverTicks() {
+void WebDriver::wokenUp() {
+  for (auto tasks = std::exchange(posted_, {}); auto& task : tasks) {
+    task();
+  }
   if (app_ != nullptr && !status_) {
     app_->deliverDueTicks();
   }
+  idle();
 }
 
 void WebDriver::idle() {
@@ -249,20 +246,11 @@ using ui::web::WebDriver;
 using ui::web::WebWindow;
 
 template <typename Handle>
-int deliver(const WebWindow* window, WebDriver* driver, Handle&& handle) {
-  Form* form = window->form() == nullptr ? nullptr : const_cast<Form*>(window->form());
-  const int result = form == nullptr ? 1 : handle(*form, form->app());
-  driver->idle();
-  return result;
-}
-
-ui::CommandButton* buttonOf(const Form& form, std::uintptr_t control) {
-  for (ui::CommandButton* button : form.buttonsInTabOrder()) {
-    if (reinterpret_cast<std::uintptr_t>(button) == control) {
-      return button;
-    }
+void deliver(const WebWindow* window, WebDriver* driver, Handle&& handle) {
+  if (Form* form = window->form()) {
+    handle(*form, form->app());
   }
-  return nullptr;
+  driver->idle();
 }
 
 // A key by KeyboardEvent.key: its name, or the character it stands for on the
@@ -279,12 +267,9 @@ ui::KeyStroke strokeOf(const char* name, char32_t character, ui::Modifiers held)
     return {ui::Key::Character,
             character >= U'a' && character <= U'z' ? character - U'a' + U'A' : character, held};
   }
-  for (const auto& [named, key] : kNamed) {
-    if (name != nullptr && named == name) {
-      return {key, 0, held};
-    }
-  }
-  return {ui::Key::Other, 0, held};
+  const auto named = std::find_if(std::begin(kNamed), std::end(kNamed),
+                                  [&](const auto& entry) { return name == entry.first; });
+  return {named == std::end(kNamed) ? ui::Key::Other : named->second, 0, held};
 }
 
 }  // namespace
@@ -296,40 +281,30 @@ EMSCRIPTEN_KEEPALIVE int vorel_key(const WebWindow* window, WebDriver* driver, c
                                    int character, int shift, int ctrl, int alt) {
   const ui::KeyStroke stroke =
       strokeOf(name, static_cast<char32_t>(character), {shift != 0, ctrl != 0, alt != 0});
-  return deliver(window, driver, [&](Form& form, Application& app) {
-    return app.keyDown(form, stroke) == ui::KeyResult::Taken ? 1 : 0;
+  bool taken = true;
+  deliver(window, driver, [&](Form& form, Application& app) {
+    taken = app.keyDown(form, stroke) == ui::KeyResult::Taken;
   });
+  return taken ? 1 : 0;
 }
-EMSCRIPTEN_KEEPALIVE void vorel_typed(const WebWindow* window, WebDriver* driver, int unit) {
-  deliver(window, driver, [unit](Form& form, Application& app) {
-    const auto code = static_cast<char16_t>(unit);
-    app.typed(form, std::u16string_view(&code, 1));
-    return 1;
-  });
+EMSCRIPTEN_KEEPALIVE void vorel_typed(const WebWindow* window, WebDriver* driver, char16_t unit) {
+  deliver(window, driver, [=](Form& form, Application& app) { app.typed(form, {&unit, 1}); });
 }
 EMSCRIPTEN_KEEPALIVE void vorel_mouse(const WebWindow* window, WebDriver* driver, int down, int x,
                                       int y) {
   deliver(window, driver, [=](Form& form, Application& app) {
     down != 0 ? app.mousePress(form, x, y) : app.mouseRelease(form, x, y);
-    return 1;
   });
 }
-EMSCRIPTEN_KEEPALIVE void vorel_click(const WebWindow* window, WebDriver* driver,
-                                      std::uintptr_t control) {
+// A command button was clicked, or took the focus.
+EMSCRIPTEN_KEEPALIVE void vorel_button(const WebWindow* window, WebDriver* driver,
+                                       std::uintptr_t control, int clicked) {
   deliver(window, driver, [=](Form& form, Application& app) {
-    if (ui::CommandButton* button = buttonOf(form, control)) {
-      app.click(*button);
+    for (ui::CommandButton* button : form.buttonsInTabOrder()) {
+      if (reinterpret_cast<std::uintptr_t>(button) == control) {
+        clicked != 0 ? app.click(*button) : app.focusTo(*button);
+      }
     }
-    return 1;
-  });
-}
-EMSCRIPTEN_KEEPALIVE void vorel_focus_to(const WebWindow* window, WebDriver* driver,
-                                         std::uintptr_t control) {
-  deliver(window, driver, [=](Form& form, Application& app) {
-    if (ui::CommandButton* button = buttonOf(form, control)) {
-      app.focusTo(*button);
-    }
-    return 1;
   });
 }
 // A screen reader pressed an item of the window.
@@ -339,30 +314,24 @@ EMSCRIPTEN_KEEPALIVE void vorel_press(const WebWindow* window, WebDriver* driver
     for (const ui::AccessibleItem& item : form.accessibleItems()) {
       if (reinterpret_cast<std::uintptr_t>(item.control) == control) {
         app.accessiblePress(form, item.control);
-        break;
+        return;
       }
     }
-    return 1;
   });
 }
 EMSCRIPTEN_KEEPALIVE void vorel_activated(const WebWindow* window, WebDriver* driver) {
-  deliver(window, driver, [](Form& form, Application& app) { return app.activated(form), 1; });
+  deliver(window, driver, [](Form& form, Application& app) { app.activated(form); });
 }
 EMSCRIPTEN_KEEPALIVE void vorel_close(const WebWindow* window, WebDriver* driver) {
-  deliver(window, driver, [](Form& form, Application& app) { return app.closeRequested(form), 1; });
+  deliver(window, driver, [](Form& form, Application& app) { app.closeRequested(form); });
 }
 // The page's scale changed: painted whole again.
 EMSCRIPTEN_KEEPALIVE void vorel_expose(WebWindow* window, WebDriver* driver) {
   deliver(window, driver, [window](Form& form, Application& /*app*/) {
-    return window->repaintArea({0, 0, form.pixelWidth(), form.pixelHeight()}), 1;
+    window->repaintArea({0, 0, form.pixelWidth(), form.pixelHeight()});
   });
 }
-EMSCRIPTEN_KEEPALIVE void vorel_ticks(WebDriver* driver) {
-  driver->deliverTicks();
-  driver->idle();
-}
-EMSCRIPTEN_KEEPALIVE void vorel_posted(WebDriver* driver) {
-  driver->runPosted();
-  driver->idle();
+EMSCRIPTEN_KEEPALIVE void vorel_woken(WebDriver* driver) {
+  driver->wokenUp();
 }
 }

@@ -30,7 +30,7 @@ class WebWindow {
   WebWindow& operator=(WebWindow&&) = delete;
   ~WebWindow();
 
-  [[nodiscard]] const Form* form() const { return form_; }
+  [[nodiscard]] Form* form() const { return form_; }
   void detach();
   void showForm();
   void updateCaption();
@@ -76,9 +76,8 @@ class WebDriver final : public WindowedDriver<WebWindow> {
 
   // The program's loop: waits for the page's events until quit().
   int run();
-  // The page's events that are not a window's.
-  void deliverTicks();
-  void runPosted();
+  // A timeout of the page: the posted tasks run, then the ticks that are due.
+  void wokenUp();
   // After each event of the page, as before a native loop waits.
   void idle();
 
