@@ -11,16 +11,22 @@ const [site, chromium] = process.argv.slice(2);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 let server, browser, address;
 
-before(async () => {
+// The site served on a free port: the server and its address.
+async function serve() {
   const port = await new Promise((resolve) => {
     const probe = net.createServer().listen(0, '127.0.0.1', () => {
       const { port: free } = probe.address();
       probe.close(() => resolve(free));
     });
   });
-  server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', String(port)], { cwd: site, stdio: 'ignore' });
-  address = `http://127.0.0.1:${port}/`;
-  for (let i = 0; i < 100 && !(await fetch(address).then(() => true, () => false)); ++i) await sleep(50);
+  const served = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', String(port)], { cwd: site, stdio: 'ignore' });
+  const origin = `http://127.0.0.1:${port}/`;
+  for (let i = 0; i < 100 && !(await fetch(origin).then(() => true, () => false)); ++i) await sleep(50);
+  return [served, origin];
+}
+
+before(async () => {
+  [server, address] = await serve();
   browser = await puppeteer.launch({ executablePath: chromium, headless: true, args: ['--no-sandbox'] });
 });
 after(async () => {
@@ -176,4 +182,31 @@ test('the accessibility tree has the windows as the driver describes them; windo
   await page.$$eval('section.window .close', (all) => all[1].click());
   assert.deepEqual(await windows(page), ['Game']);
   assert.deepEqual(await focused(page), { window: 'Game', what: 'keys' });
+});
+
+test('after one visit the game plays offline, and the page can be installed', async (t) => {
+  // A server of the test's own (another origin): stopping it leaves the others theirs.
+  const [own, origin] = await serve();
+  t.after(() => own.kill());
+
+  const page = await browser.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  t.after(() => page.close());
+  await page.goto(origin);
+  await page.waitForSelector('section.window:not([hidden])');
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+  const cdp = await page.createCDPSession();
+  assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+
+  own.kill();
+  await new Promise((resolve) => own.exitCode !== null || own.signalCode !== null ? resolve() : own.once('exit', resolve));
+  assert.equal(await fetch(origin).then(() => 'served', () => 'refused'), 'refused');
+  await page.reload();
+  await page.waitForSelector('section.window:not([hidden])', { timeout: 10000 });
+  assert.deepEqual(await windows(page), ['Game']);
+  // The labels' faces came from the cache too.
+  assert.deepEqual(await page.evaluate(() => [...document.fonts].map((face) => face.status)), ['loaded', 'loaded']);
+  assert.ok(await moves(page));
+  assert.deepEqual(errors, []);
 });

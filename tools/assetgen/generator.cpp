@@ -1,9 +1,11 @@
 #include "generator.h"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <map>
 #include <ostream>
+#include <stdexcept>
 #include <system_error>
 
 #include "icon.h"
@@ -19,7 +21,7 @@ constexpr std::uint32_t kCheckerLight = 0xFFD0D0D0;
 constexpr std::uint32_t kCheckerDark = 0xFFA0A0A0;
 
 constexpr std::string_view kUsage =
-    "usage: assetgen --out DIR [--desktop-name NAME] ART...\n"
+    "usage: assetgen --out DIR [--desktop-name NAME] [--page-icon SIDE]... ART...\n"
     "       assetgen --preview DIR ART...\n";
 
 std::vector<std::uint8_t> bytes_of(std::string_view text) {
@@ -69,6 +71,18 @@ OutputFile preview(const std::string& name, const std::vector<std::uint32_t>& pi
   return {name + ".png", encode_png(big.width, big.height, shown, false)};
 }
 
+// The page's icon of `side` pixels, enlarged from the largest drawn image whose
+// side divides it, so that every art pixel becomes a whole square; from the
+// largest image when none divides it.
+OutputFile page_icon(const std::vector<const Art*>& images, int side) {
+  const auto whole = std::find_if(images.begin(), images.end(), [side](const Art* art) {
+    return art->size.width == art->size.height && side % art->size.width == 0;
+  });
+  const Art& from = **(whole != images.end() ? whole : images.begin());
+  return {std::filesystem::path{"page"} / ("icon-" + std::to_string(side) + ".png"),
+          encode_png(side, side, resample(from.pixels, from.size, {side, side}), true)};
+}
+
 void remove_quietly(const std::filesystem::path& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
@@ -111,7 +125,8 @@ void check_set(std::span<const Art> arts) {
   }
 }
 
-std::vector<OutputFile> build_outputs(std::span<const Art> arts, std::string_view desktop_name) {
+std::vector<OutputFile> build_outputs(std::span<const Art> arts, std::string_view desktop_name,
+                                      std::span<const int> page_icon_sides) {
   check_set(arts);
   std::vector<const Art*> pictures;
   for (const Art& art : arts) {
@@ -138,6 +153,13 @@ std::vector<OutputFile> build_outputs(std::span<const Art> arts, std::string_vie
     const std::string file = std::string{desktop_name.empty() ? art->name : desktop_name} + ".png";
     files.push_back({std::filesystem::path{"icons"} / "hicolor" / size_dir / "apps" / file,
                      encode_png(art->size.width, art->size.height, art->pixels, true)});
+  }
+  const auto images = icon_images(arts, false);
+  if (!page_icon_sides.empty() && images.empty()) {
+    throw std::runtime_error("page icons asked for, but no icon art was given");
+  }
+  for (const int side : page_icon_sides) {
+    files.push_back(page_icon(images, side));
   }
   return files;
 }
@@ -197,6 +219,7 @@ int run(std::span<const std::string_view> args, std::ostream& err) {
   std::filesystem::path out_dir;
   std::filesystem::path preview_dir;
   std::string desktop_name;
+  std::vector<int> page_icon_sides;
   std::vector<std::filesystem::path> inputs;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -207,6 +230,15 @@ int run(std::span<const std::string_view> args, std::ostream& err) {
       preview_dir = args[++i];
     } else if (arg == "--desktop-name" && has_value) {
       desktop_name = args[++i];
+    } else if (arg == "--page-icon" && has_value) {
+      const std::string_view value = args[++i];
+      int side = 0;
+      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), side);
+      if (error != std::errc{} || end != value.data() + value.size() || side < 1 || side > 1024) {
+        err << "assetgen: --page-icon wants a side from 1 to 1024 pixels, not " << value << '\n';
+        return 2;
+      }
+      page_icon_sides.push_back(side);
     } else if (arg.starts_with("--")) {
       err << "assetgen: unknown option or missing value: " << arg << '\n' << kUsage;
       return 2;
@@ -234,7 +266,7 @@ int run(std::span<const std::string_view> args, std::ostream& err) {
   }
   try {
     if (!out_dir.empty()) {
-      write_outputs(out_dir, build_outputs(arts, desktop_name));
+      write_outputs(out_dir, build_outputs(arts, desktop_name, page_icon_sides));
     } else {
       write_outputs(preview_dir, build_previews(arts));
     }

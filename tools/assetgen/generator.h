@@ -22,8 +22,10 @@ struct OutputFile {
 void check_set(std::span<const Art> arts);
 
 // Everything the build needs: pictures.cpp, the Windows icon resources and
-// .ico file, and the desktop icon PNGs named `desktop_name`.
-std::vector<OutputFile> build_outputs(std::span<const Art> arts, std::string_view desktop_name);
+// .ico file, the desktop icon PNGs named `desktop_name`, and the page's icons
+// page/icon-SIDE.png, one for each side asked for.
+std::vector<OutputFile> build_outputs(std::span<const Art> arts, std::string_view desktop_name,
+                                      std::span<const int> page_icon_sides = {});
 
 // Enlarged PNGs of every picture for review, plus each picture stretched to
 // the size the game draws it at.
