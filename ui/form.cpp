@@ -176,7 +176,7 @@ const WindowFace& Form::face() const {
   face_.dialog = design_.border == BorderStyle::FixedDialog;
   face_.icon = icon();
   face_.buttons.clear();
-  for (const CommandButton* button : tabOrder_) {
+  for (CommandButton* button : tabOrder_) {
     face_.buttons.push_back(
         {button, shownCaption(button->caption()), button->pixelRect(), button->visible()});
   }

@@ -232,19 +232,19 @@ class Form {
   std::string_view name_;
   const FormDesign& design_;
   std::string caption_;
-  bool loaded_ = false;
   std::vector<std::variant<std::unique_ptr<Control>, std::unique_ptr<ImageArray>>> entries_;
   std::vector<CommandButton*> tabOrder_;
   CommandButton* focus_ = nullptr;
-  int topLayer_ = 0;
   Visual* pressed_ = nullptr;
   PixelRect dirty_;
   PixelRect view_;
   std::vector<Visual*> changed_;  // its capacity stays, so a tick allocates nothing
-  bool buttonsChanged_ = false;
   mutable std::vector<AccessibleItem> accessible_;
-  mutable bool accessibleStale_ = true;
   mutable WindowFace face_;
+  int topLayer_ = 0;
+  bool loaded_ = false;
+  bool buttonsChanged_ = false;
+  mutable bool accessibleStale_ = true;
   mutable bool faceStale_ = true;
 };
 

@@ -26,7 +26,7 @@ struct ShownCaption {
 
 // A command button as its window shows it.
 struct ButtonFace {
-  const CommandButton* control = nullptr;
+  CommandButton* control = nullptr;
   ShownCaption caption;
   PixelRect place;  // in the client area, in the model's pixels
   bool visible = true;
