@@ -76,7 +76,6 @@ void Form::unload() {
   host_->formUnloading(*this);
   loaded_ = false;
   accessibleStale_ = true;
-  faceStale_ = true;
   buttonsChanged_ = false;
   pressed_ = nullptr;
   focus_ = nullptr;
