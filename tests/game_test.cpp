@@ -42,9 +42,11 @@ TEST_F(Game, DefeatComesAtTheShipsLeftPlus880AndNotPlus881) {
   arrange([&] { f().ship().setLeft(home(0, 1) - 881.0F); });
   ticks(1);
   EXPECT_TRUE(driver.boxes().empty());
+  // A finger held on the window fires once, short of the column.
+  app.touchDown(f(), f().ship().pixelRect().x + 2, f().ship().pixelRect().y + 2);
   arrange([&] { f().ship().setLeft(home(0, 2) - 880.0F); });
-  bool waking = true;  // nothing ticks behind the box
-  driver.answerBoxesWith([&](const auto&) { waking = app.nextTick().has_value(); });
+  bool waking = true;  // nothing ticks or repeats behind the box
+  driver.answerBoxesWith([&](const auto&) { waking = driver.wakeTime().has_value(); });
   ticks(1);
   EXPECT_FALSE(waking);
   ASSERT_EQ(driver.boxes().size(), 1U);
@@ -93,6 +95,28 @@ TEST_F(Game, APlayerWhoHoldsTheSpaceBarClearsTheColumn) {
     press(32);
   }
   EXPECT_TRUE(driver.boxes().empty());
+}
+
+// A finger held on the game window is the space bar held, repeating as a
+// keyboard's does: the column falls; lifted, it fires no more. A tap on the
+// "About" bar opens the About window and fires nothing.
+TEST_F(Game, AFingerHeldOnTheGameWindowWinsAndATapOnAboutOpensIt) {
+  const ui::PixelRect ship = f().ship().pixelRect(), bar = f().aboutBar().pixelRect();
+  driver.advance(250ms);
+  app.touchDown(f(), ship.x + 2, ship.y + 2);
+  while (driver.boxes().empty() && visible(119) && driver.now() < 60s) {
+    driver.advance(10ms);
+  }
+  EXPECT_TRUE(driver.boxes().empty());
+  EXPECT_FALSE(visible(119));
+  app.touchUp(f(), ship.x + 2, ship.y + 2);
+  arrange([&] { f().keyEcho().setCaption(""); });
+  ticks(20);
+  app.touchDown(f(), bar.x + 1, bar.y + 1);
+  app.touchUp(f(), bar.x + 1, bar.y + 1);
+  EXPECT_TRUE(about().loaded());
+  EXPECT_FALSE(app.nextTick().has_value());  // paused
+  EXPECT_EQ(f().keyEcho().caption(), "");
 }
 
 TEST_F(Game, AnUntrappedErrorMidTickIsReportedOnceOverWhatTheTickChanged) {

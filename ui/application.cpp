@@ -62,6 +62,8 @@ void Application::msgBox(std::string_view prompt) {
 // back once the box is dismissed.
 void Application::showBox(std::string_view prompt) {
   flushRepaints();
+  finger_.reset();  // a finger held from before acts on no box
+  rearm();
   Form* owner = boxOwner();
   ++boxes_;
   driver_->messageBox({prompt, title_, owner, isRightToLeft(prompt)});
@@ -250,6 +252,33 @@ void Application::mouseRelease(Form& form, int x, int y) {
   }
 }
 
+void Application::touchDown(Form& form, int x, int y) {
+  const AccessibleItem* item = form.accessibleItemAt(x, y);
+  if (form.isDialog() || (item != nullptr && item->pressable)) {
+    mousePress(form, x, y);
+  } else if (form.loaded() && boxes_ == 0 && !ended()) {
+    finger_ = HeldFinger{&form, driver_->now() + kRepeatDelay};
+    rearm();
+    keyDown(form, {Key::Space});
+  }
+}
+
+void Application::touchUp(Form& form, int x, int y) {
+  if (finger_ && finger_->form == &form) {
+    finger_.reset();
+    rearm();
+  }
+  mouseRelease(form, x, y);
+}
+
+std::optional<Driver::Time> Application::nextWake() const {
+  const std::optional<Driver::Time> tick = ticks_.nextDue();
+  if (finger_ && (!tick || finger_->repeat < *tick)) {
+    return finger_->repeat;
+  }
+  return tick;
+}
+
 void Application::click(Control& control) {
   dispatchTo(control.form(), [&control] { control.form().handleClick(control); });
 }
@@ -268,13 +297,16 @@ void Application::timerChanged(Timer& timer) {
 void Application::formUnloading(Form& form) {
   // Timers stop first, so no tick is scheduled for controls about to go.
   ticks_.forget(form);
+  if (finger_ && finger_->form == &form) {
+    finger_.reset();
+  }
   rearm();
   driver_->formUnloading(form);
   windowsToRelease_ = true;
 }
 
 void Application::rearm() {
-  const std::optional<Driver::Time> due = ended() ? std::nullopt : ticks_.nextDue();
+  const std::optional<Driver::Time> due = ended() ? std::nullopt : nextWake();
   if (due != wake_) {
     wake_ = due;
     driver_->wakeAt(due);
@@ -290,10 +322,14 @@ void Application::deliverDueTicks() {
     }
     tick(*due);
   }
+  if (!ended() && finger_ && finger_->repeat <= now) {
+    finger_->repeat = now + kRepeatInterval;
+    keyDown(*finger_->form, {Key::Space});
+  }
   // The driver's wake-up is spent: ask again, whatever was asked before.
   wake_.reset();
   if (!ended()) {
-    wake_ = ticks_.nextDue();
+    wake_ = nextWake();
     driver_->wakeAt(wake_);
   }
 }

@@ -98,6 +98,13 @@ class Application final : public FormHost {
   // The left mouse button at a pixel of a window's client area.
   void mousePress(Form& form, int x, int y) { form.mousePressed(x, y); }
   void mouseRelease(Form& form, int x, int y);
+  // A finger on a window's client area. On an item a reader may press (the
+  // "About" bar), or in a dialog, it is the left button. Elsewhere it is the
+  // space bar held down, repeating as a held key does (kRepeatDelay, then
+  // every kRepeatInterval), until the finger lifts, a message box opens or
+  // the window unloads.
+  void touchDown(Form& form, int x, int y);
+  void touchUp(Form& form, int x, int y);
   // A click on a control the driver hit-tests itself (a command button).
   void click(Control& control);
   // The user gave a button the keyboard focus (a click on it).
@@ -146,7 +153,9 @@ class Application final : public FormHost {
   void keyPress(Form& form, char16_t code);
   void showBox(std::string_view prompt);
   void tick(Timer& timer);
-  // Tells the driver when to wake for the next tick, if that changed.
+  // When the driver should wake next: the next tick, or the held finger's repeat.
+  [[nodiscard]] std::optional<Driver::Time> nextWake() const;
+  // Tells the driver when to wake next, if that changed.
   void rearm();
   [[noreturn]] static void throwEnd();
   void finish(int status);
@@ -168,6 +177,11 @@ class Application final : public FormHost {
   std::vector<Entry> forms_;
   TickSchedule ticks_;
   std::optional<Driver::Time> wake_;  // what the driver was last asked
+  struct HeldFinger {
+    Form* form;
+    Driver::Time repeat;  // when the space bar it holds repeats next
+  };
+  std::optional<HeldFinger> finger_;
   std::optional<int> exitStatus_;
   Form* eventForm_ = nullptr;  // the window whose event is being handled
   int depth_ = 0;

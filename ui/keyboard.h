@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -33,6 +34,12 @@ struct KeyStroke {
   char32_t character = 0;
   Modifiers modifiers;
 };
+
+// How a key held down repeats where the model repeats it itself, for input
+// with no keyboard behind it (a finger held on a touch screen): the usual
+// first delay, then about 30 times a second.
+inline constexpr std::chrono::milliseconds kRepeatDelay{500};
+inline constexpr std::chrono::milliseconds kRepeatInterval{33};
 
 // What the driver does next with a key stroke the model has seen.
 enum class KeyResult : std::uint8_t {

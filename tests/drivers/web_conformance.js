@@ -27,6 +27,9 @@ const server = http.createServer((request, response) => {
   let status = 1;
   try {
     const page = await browser.newPage();
+    // A desktop's room: the page keeps each window inside the viewport, and the
+    // scenarios look for each window where the model puts it.
+    await page.setViewport({ width: 1280, height: 800 });
     page.on('console', (message) => console.log(message.text()));
     page.on('pageerror', (error) => console.log(`page error: ${error.message}`));
     await page.goto(`http://127.0.0.1:${server.address().port}/#${encodeURIComponent(filter || '*')}`);

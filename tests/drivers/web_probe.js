@@ -40,7 +40,8 @@ var probeLibrary = {
       target.dispatchEvent(new InputEvent('beforeinput', { inputType: 'insertText', data: text, bubbles: true, cancelable: true }));
     },
     mouse: function (target, type, x, y) {
-      var e = new MouseEvent(type, { clientX: x, clientY: y, button: 0, bubbles: true, cancelable: true, composed: true, view: window });
+      var Event = /^pointer/.test(type) ? PointerEvent : MouseEvent;
+      var e = new Event(type, { clientX: x, clientY: y, button: 0, bubbles: true, cancelable: true, composed: true, view: window, pointerType: 'mouse', isPrimary: true });
       target.dispatchEvent(e);
       return e;
     },
@@ -94,10 +95,12 @@ var probeLibrary = {
       if (!target) return;
       // Meant for the window: a box over it takes nothing, its layer all.
       if (target.closest('.modal')) target = target.closest('.modal');
+      probe.mouse(target, 'pointerdown', cx, cy);
       if (!probe.mouse(target, 'mousedown', cx, cy).defaultPrevented) {
         var focusable = target.closest('button, textarea, [tabindex]');
         if (focusable) focusable.focus();
       }
+      probe.mouse(target, 'pointerup', cx, cy);
       probe.mouse(target, 'mouseup', cx, cy);
       probe.mouse(target, 'click', cx, cy);
     });

@@ -14,6 +14,9 @@ var vorelPage = {
     z: 1,
     timer: 0,
     late: null, // a tick that fell due while the page was hidden
+    scale: 1, // the desk's, so that the largest window fits the viewport
+    dpi: 96,
+    need: [0, 0], // the largest window's size
     down: {}, // the keys down, by KeyboardEvent.code
     held: {}, // keys already down when a box or the end appeared: they act on neither
     fonts: {},
@@ -30,20 +33,41 @@ var vorelPage = {
     place: function (e, x, y, width, height) {
       Object.assign(e.style, { left: x + 'px', top: y + 'px' }, width === undefined ? {} : { width: width + 'px', height: height + 'px' });
     },
-    // A caption bar with the icon, the title and a close box; dragging it moves `frame`.
+    // A frame moved back inside the desk, as far as it fits.
+    inside: function (frame) {
+      var p = frame.parentElement;
+      vp.place(frame, Math.max(0, Math.min(frame.offsetLeft, p.clientWidth - frame.offsetWidth)), Math.max(0, Math.min(frame.offsetTop, p.clientHeight - frame.offsetHeight)));
+    },
+    // The desk scaled so that the largest window fits the viewport, at a DPI
+    // of whole dots; every frame kept inside.
+    fit: function () {
+      var ratio = window.devicePixelRatio || 1, fits = Math.min(1, innerWidth / vp.need[0], innerHeight / vp.need[1]);
+      vp.dpi = fits < 1 ? Math.max(1, Math.floor(96 * ratio * fits)) : Math.round(96 * ratio);
+      vp.scale = fits < 1 ? vp.dpi / 96 / ratio : 1;
+      Object.assign(document.getElementById('desk').style, { width: innerWidth / vp.scale + 'px', height: innerHeight / vp.scale + 'px', transform: 'scale(' + vp.scale + ')' });
+      document.querySelectorAll('.window:not([hidden]), .box').forEach(vp.inside);
+    },
+    // A new viewport or pixel ratio: every window painted again at its scale.
+    refit: function () {
+      vp.fit();
+      for (var id in vp.windows) if (vp.windows[id].shown) _vorel_expose(+id, vp.windows[id].driver);
+    },
+    watchRatio: function () {
+      matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)').addEventListener('change', function () { vp.watchRatio(); vp.refit(); }, { once: true });
+    },
+    // A caption bar with the icon, the title and a close box; dragging it, by
+    // mouse or finger, moves `frame`.
     captionBar: function (frame, title, close, icon) {
       var bar = vp.el('div', 'bar', frame);
       if (icon) vp.el('canvas', 'icon', bar, { width: icon.width, height: icon.height }).getContext('2d').drawImage(icon, 0, 0);
       var text = vp.el('span', 'title', bar, { id: 'vorel-' + vp.z++, textContent: title });
-      var box = vp.el('button', 'close', bar, { tabIndex: -1, 'aria-label': 'Close', textContent: '\u00d7', onclick: close });
-      box.onmousedown = function (e) { e.stopPropagation(); };
-      bar.onmousedown = function (e) {
-        if (e.button !== 0) return;
-        e.preventDefault();
-        var dx = e.clientX - frame.offsetLeft, dy = e.clientY - frame.offsetTop;
-        var move = function (m) { vp.place(frame, Math.max(0, m.clientX - dx), Math.max(0, m.clientY - dy)); };
-        document.addEventListener('mousemove', move);
-        document.addEventListener('mouseup', function () { document.removeEventListener('mousemove', move); }, { once: true });
+      vp.el('button', 'close', bar, { tabIndex: -1, 'aria-label': 'Close', textContent: '\u00d7', onclick: close });
+      bar.onpointerdown = function (e) {
+        if (e.button !== 0 || e.target.tagName === 'BUTTON') return;
+        var dx = e.clientX / vp.scale - frame.offsetLeft, dy = e.clientY / vp.scale - frame.offsetTop;
+        var move = function (m) { vp.place(frame, m.clientX / vp.scale - dx, m.clientY / vp.scale - dy); vp.inside(frame); };
+        addEventListener('pointermove', move);
+        addEventListener('pointerup', function () { removeEventListener('pointermove', move); }, { once: true });
       };
       frame.setAttribute('aria-labelledby', text.id);
       return text;
@@ -155,7 +179,7 @@ var vorelPage = {
     return "addOnPostRun(function () {" +
       "document.addEventListener('visibilitychange', function () {" +
       "  if (!document.hidden && vp.late) { var d = vp.late; vp.late = null; _vorel_woken(d); } });" +
-      "window.addEventListener('resize', function () { for (var id in vp.windows) if (vp.windows[id].shown) _vorel_expose(+id, vp.windows[id].driver); });" +
+      "addEventListener('resize', vp.refit); vp.watchRatio(); vp.fit();" +
       "addEventListener('keydown', vp.keyDown, true); addEventListener('keyup', vp.keyUp, true);" +
       "addEventListener('blur', function () { vp.down = {}; vp.held = {}; });" +
       "if (navigator.keyboard && navigator.keyboard.getLayoutMap) navigator.keyboard.getLayoutMap().then(function (m) { vp.layout = m; }, function () {});" +
@@ -175,7 +199,8 @@ var vorelPage = {
     root.setAttribute('aria-describedby', vp.el('p', 'aria', root, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(help) }).id);
     // A window that types takes text from keys the model leaves to the page
     // and from what an input method composes.
-    w.target = !dialog ? vp.el('textarea', 'keys', w.client, { 'aria-label': UTF8ToString(caption) }) : root;
+    // No on-screen keyboard: a finger plays without one.
+    w.target = !dialog ? vp.el('textarea', 'keys', w.client, { 'aria-label': UTF8ToString(caption), inputMode: 'none' }) : root;
     w.target.onbeforeinput = function (e) {
       if (e.inputType === 'insertText' && e.data) {
         e.preventDefault();
@@ -189,19 +214,21 @@ var vorelPage = {
     root.onkeydown = function (e) { vp.key(w, e); };
     root.onkeyup = function (e) { if (e.code === 'Space') e.preventDefault(); };
     root.onfocusin = function () { vp.activate(w); };
+    root.addEventListener('pointerdown', function () { vp.activate(w); }, true);
     root.addEventListener('mousedown', function (e) {
-      vp.activate(w);
       if (e.target.tagName !== 'BUTTON') {
         e.preventDefault();
         vp.refocus();
       }
     }, true);
+    // The left button or a finger; a finger lifted or taken by the browser ends its press.
     var at = function (e, down) {
       var r = w.canvas.getBoundingClientRect();
-      if (e.button === 0) _vorel_mouse(w.id, w.driver, down, Math.floor(e.clientX - r.left), Math.floor(e.clientY - r.top));
+      if (e.button <= 0) _vorel_mouse(w.id, w.driver, down, Math.floor((e.clientX - r.left) / vp.scale), Math.floor((e.clientY - r.top) / vp.scale), e.pointerType === 'touch');
     };
-    w.canvas.onmousedown = function (e) { at(e, 1); };
-    w.canvas.onmouseup = function (e) { at(e, 0); };
+    w.canvas.onpointerdown = function (e) { at(e, 1); };
+    w.canvas.onpointerup = w.canvas.onpointercancel = function (e) { at(e, 0); };
+    w.canvas.oncontextmenu = function (e) { e.preventDefault(); }; // a finger held is no menu
     vp.windows[id] = w;
   },
   // Shown in front and active; or hidden, the keyboard going to the window now on top.
@@ -210,6 +237,8 @@ var vorelPage = {
     w.shown = !!shown;
     w.root.hidden = !shown;
     if (shown) {
+      vp.need = [Math.max(vp.need[0], w.root.offsetWidth), Math.max(vp.need[1], w.root.offsetHeight)];
+      vp.fit();
       vp.activate(w);
       w.root.style.zIndex = vp.z++;
       return vp.refocus();
@@ -259,7 +288,7 @@ var vorelPage = {
     w.focused = focused ? w.buttons[focused] : null;
     if (vp.active === w) vp.refocus();
   },
-  vorel_dpi: function () { return Math.round(96 * (window.devicePixelRatio || 1)); },
+  vorel_dpi: function () { return vp.dpi; },
   vorel_canvas_size: function (id, width, height) {
     Object.assign(vp.windows[id].canvas, { width: width, height: height });
   },
@@ -315,18 +344,20 @@ var vorelPage = {
     for (var gone in old) old[gone].remove();
   },
   vorel_box: function (owner, prompt, title, rtl) {
-    var layer = vp.el('div', 'modal', document.body), box = { layer: layer, owner: vp.windows[owner] };
+    var layer = vp.el('div', 'modal', document.getElementById('desk')), box = { layer: layer, owner: vp.windows[owner] };
     var frame = vp.el('section', 'box', layer, { role: 'alertdialog', 'aria-modal': 'true', dir: rtl ? 'rtl' : '' });
     vp.captionBar(frame, UTF8ToString(title), function () { vp.dismiss(box); });
-    frame.setAttribute('aria-describedby', vp.el('p', 'prompt', frame, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(prompt) }).id);
+    var text = vp.el('p', 'prompt', frame, { id: 'vorel-' + vp.z++, textContent: UTF8ToString(prompt) });
+    if (/[\u0600-\u06ff]/.test(text.textContent)) text.lang = 'ar'; // read in an Arabic voice
+    frame.setAttribute('aria-describedby', text.id);
     box.ok = vp.el('button', 'ok framed', vp.el('div', 'buttons', frame), { textContent: 'OK', onclick: function () { vp.dismiss(box); } });
     layer.onmousedown = function (e) { if (e.target.tagName !== 'BUTTON') e.preventDefault(); }; // OK keeps the keyboard
     vp.held = Object.assign({}, vp.down);
     vp.boxes.push(box);
-    // Over the middle of its owner window, else of the page.
-    var o = box.owner && box.owner.shown ? box.owner.root.getBoundingClientRect()
-      : { left: 0, top: 0, width: innerWidth, height: innerHeight };
-    vp.place(frame, Math.max(0, o.left + (o.width - frame.offsetWidth) / 2), Math.max(0, o.top + (o.height - frame.offsetHeight) / 2));
+    // Over the middle of its owner window, else of the page; inside the page.
+    var o = box.owner && box.owner.shown ? box.owner.root : layer;
+    vp.place(frame, o.offsetLeft + (o.offsetWidth - frame.offsetWidth) / 2, o.offsetTop + (o.offsetHeight - frame.offsetHeight) / 2);
+    vp.inside(frame);
     vp.inert();
   },
   vorel_wait: function () {

@@ -290,10 +290,15 @@ EMSCRIPTEN_KEEPALIVE int vorel_key(const WebWindow* window, WebDriver* driver, c
 EMSCRIPTEN_KEEPALIVE void vorel_typed(const WebWindow* window, WebDriver* driver, char16_t unit) {
   deliver(window, driver, [=](Form& form, Application& app) { app.typed(form, {&unit, 1}); });
 }
+// The left mouse button, or a finger, went down or up at a pixel of the client area.
 EMSCRIPTEN_KEEPALIVE void vorel_mouse(const WebWindow* window, WebDriver* driver, int down, int x,
-                                      int y) {
+                                      int y, int finger) {
   deliver(window, driver, [=](Form& form, Application& app) {
-    down != 0 ? app.mousePress(form, x, y) : app.mouseRelease(form, x, y);
+    if (finger != 0) {
+      down != 0 ? app.touchDown(form, x, y) : app.touchUp(form, x, y);
+    } else {
+      down != 0 ? app.mousePress(form, x, y) : app.mouseRelease(form, x, y);
+    }
   });
 }
 // A command button was clicked, or took the focus.
