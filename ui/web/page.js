@@ -183,7 +183,8 @@ var vorelPage = {
       "addEventListener('keydown', vp.keyDown, true); addEventListener('keyup', vp.keyUp, true);" +
       "addEventListener('blur', function () { vp.down = {}; vp.held = {}; });" +
       "if (navigator.keyboard && navigator.keyboard.getLayoutMap) navigator.keyboard.getLayoutMap().then(function (m) { vp.layout = m; }, function () {});" +
-      "Promise.all([document.fonts.load(vp.font(11, 400, 0)), document.fonts.load(vp.font(16, 700, 1))]).finally(vp.start); })";
+      "Promise.all([document.fonts.load(vp.font(11, 400, 0)), document.fonts.load(vp.font(16, 700, 1))])" +
+      ".catch(function (e) { console.warn('the labels\\' face did not load, another stands in:', e); }).then(vp.start); })";
   },
 
   vorel_window_open: function (id, driver, caption, help, x, y, width, height, dialog, icon, iw, ih) {
