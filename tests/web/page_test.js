@@ -9,6 +9,7 @@ const assert = require('node:assert/strict');
 const { spawn } = require('node:child_process');
 const net = require('node:net');
 const puppeteer = require('puppeteer-core');
+const { source: axeSource } = require('axe-core');
 const webkit = require('./webkit.js');
 
 const [site, engine, ...binaries] = process.argv.slice(2);
@@ -72,6 +73,16 @@ async function open(t, origin = address) {
   return page;
 }
 
+// axe-core's rules on the page as it stands: no violation.
+async function accessible(page) {
+  const violations = await page.evaluate(async (source) => {
+    if (!window.axe) (0, eval)(source);
+    const { violations: found } = await axe.run(document);
+    return found.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  }, axeSource);
+  assert.deepEqual(violations, []);
+}
+
 // What the page shows, read from its DOM.
 const windows = (page) => page.evaluate(() => [...document.querySelectorAll('section.window:not([hidden])')].map((w) => w.querySelector('.title').textContent));
 const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('[role=alertdialog]')].map((b) => ({ text: b.querySelector('.prompt').textContent, dir: b.dir, inert: b.parentElement.inert })));
@@ -110,6 +121,7 @@ test('the game plays to its defeat, Space fires, and the end offers to play agai
   await page.mouse.click(5, 5);
   assert.deepEqual(await boxes(page), [{ text: 'لقد خسرة', dir: 'rtl', inert: false }]);
   assert.equal(await page.evaluate(() => document.querySelector('section.window').inert), true);
+  await accessible(page);
   // A new press dismisses it; its release does not play again.
   await page.keyboard.down(space);
   await shown(page, '.end');
@@ -118,6 +130,7 @@ test('the game plays to its defeat, Space fires, and the end offers to play agai
   assert.deepEqual(await windows(page), []);
   assert.equal(await page.evaluate(() => document.querySelector('.end p').textContent), 'The game has ended.');
   assert.deepEqual(await focused(page), { what: 'Play again' });
+  await accessible(page);
 
   await page.keyboard.press('Enter');
   await shown(page, 'section.window:not([hidden])');
@@ -135,6 +148,7 @@ test('F1 pauses, and a box opens inside a box', async (t) => {
   const page = await open(t);
   await page.keyboard.press('F1');
   assert.deepEqual(await windows(page), ['Game', 'About vorel']);
+  await accessible(page);
   await altS(page);
   const unavailable = { text: 'System Information Is Unavailable At This Time', dir: '', inert: false };
   assert.deepEqual(await boxes(page), [unavailable]);
@@ -167,6 +181,8 @@ test('a hidden tab pauses the game until it is shown', async (t) => {
   await show(true);
   await sleep(200);
   assert.equal(await moves(page), false);
+  // Paused, the page as it starts.
+  await accessible(page);
   await show(false);
   assert.ok(await moves(page));
 });
