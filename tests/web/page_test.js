@@ -7,7 +7,10 @@
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { spawn } = require('node:child_process');
+const fs = require('node:fs');
 const net = require('node:net');
+const os = require('node:os');
+const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 const { source: axeSource } = require('axe-core');
 const webkit = require('./webkit.js');
@@ -29,10 +32,10 @@ const launch = {
   webkit: async () => webkit.launch(...binaries, await freePort()),
 }[engine];
 
-// The site served on a free port: the server and its address.
-async function serve() {
+// A site served on a free port: the server and its address.
+async function serve(dir = site) {
   const port = await freePort();
-  const served = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', String(port)], { cwd: site, stdio: 'ignore' });
+  const served = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1', String(port)], { cwd: dir, stdio: 'ignore' });
   const origin = `http://127.0.0.1:${port}/`;
   for (let i = 0; i < 100 && !(await fetch(origin).then(() => true, () => false)); ++i) await sleep(50);
   return [served, origin];
@@ -60,8 +63,9 @@ const rect = (page, selector, n = 0) => page.evaluate((s, i) => document.querySe
 
 // A fresh page with the game window shown; errors of the page fail the test
 // (puppeteer's pages tell them as they come, webkit.js's when asked).
-async function open(t, origin = address) {
+async function open(t, origin = address, viewport = undefined) {
   const page = await browser.newPage();
+  if (viewport) await page.setViewport(viewport);
   const errors = [];
   page.on?.('pageerror', (error) => errors.push(error.message));
   t.after(async () => {
@@ -255,4 +259,57 @@ test('after one visit the game plays offline, and the page can be installed', as
   // The labels' faces came from the cache too.
   assert.deepEqual(await page.evaluate(() => [...document.fonts].map((face) => face.status)), ['loaded', 'loaded']);
   assert.ok(await moves(page));
+});
+
+// A phone held upright: the desk scaled down until the game window fits, at a
+// scale the screen draws in whole pixels; nothing scrolls. A finger held on
+// the game fires as the held space bar does (without it the column reaches
+// the ship in about 1.2 s); a tap on "About" opens it inside the screen.
+test('on a phone the game fits, a finger held on it fires, a tap opens About', async (t) => {
+  const page = await open(t, address, { width: 360, height: 640, hasTouch: true, isMobile: true });
+  const shape = await page.evaluate(() => {
+    const c = document.querySelector('section.window .client canvas'), r = c.getBoundingClientRect();
+    return { across: document.documentElement.scrollWidth - innerWidth, fits: r.right <= innerWidth, sharp: Math.abs(c.width - r.width * devicePixelRatio) < 1 };
+  });
+  assert.deepEqual(shape, { across: 0, fits: true, sharp: true });
+  const game = await rect(page, 'section.window .client canvas');
+  const touch = engine === 'chromium' || `${engine}'s driver has no touch screen here: a touch comes as the mouse, or not at all`;
+  await t.test('a finger', { skip: touch !== true && touch }, async () => {
+    await page.touchscreen.touchStart(game.x + game.width / 3, game.y + game.height / 2);
+    await sleep(2500);
+    await page.touchscreen.touchEnd();
+    assert.deepEqual(await boxes(page), []);
+    await page.touchscreen.tap(game.x + game.width / 2, game.y + game.height * 0.93);
+  });
+  if (touch !== true) await page.keyboard.press('F1');
+  await until(page, () => document.querySelectorAll('section.window:not([hidden])').length === 2);
+  const [about, width] = [await rect(page, 'section.window', 1), await page.evaluate(() => innerWidth)];
+  assert.ok(about.x >= 0 && about.x + about.width <= width && about.y >= 0, JSON.stringify(about));
+  // Moved to a screen of another pixel ratio, the still About window is painted again at it.
+  const ratio = { chromium: "Chromium's emulated pixel ratio changes no media query's match", webkit: 'WebDriver classic sets no pixel ratio' }[engine];
+  await t.test('a new pixel ratio', { skip: ratio }, async () => {
+    await page.setViewport({ width: 360, height: 640, hasTouch: true, isMobile: true, deviceScaleFactor: 2 });
+    await until(page, () => {
+      const c = document.querySelectorAll('section.window .client canvas')[1];
+      return devicePixelRatio === 2 && Math.abs(c.width - c.getBoundingClientRect().width * 2) < 1;
+    });
+  });
+});
+
+test('a page that cannot start says what failed and what to do', async (t) => {
+  // The site less its program, and the page opened as a file.
+  const bare = fs.mkdtempSync(path.join(os.tmpdir(), 'vorel-site-'));
+  for (const file of fs.readdirSync(site)) if (file !== 'vorel.wasm') fs.symlinkSync(path.resolve(site, file), path.join(bare, file));
+  const [own, origin] = await serve(bare);
+  t.after(() => {
+    own.kill();
+    fs.rmSync(bare, { recursive: true });
+  });
+  for (const [url, said] of [[origin, /vorel\.wasm, did not load\. Check the connection/], [`file://${path.resolve(site)}/index.html`, /opened as a file.*python3 -m http\.server/]]) {
+    const page = await browser.newPage();
+    await page.goto(url);
+    await shown(page, '#failed:not([hidden])');
+    assert.match(await page.evaluate(() => document.getElementById('failed').textContent), said);
+    await page.close();
+  }
 });

@@ -32,6 +32,12 @@ function tab(call) {
       up: (k) => actions('key', [{ type: 'keyUp', value: key(k) }]),
       press: (k) => actions('key', [{ type: 'keyDown', value: key(k) }, { type: 'keyUp', value: key(k) }]),
     },
+    // The window sized for the viewport asked for (MiniBrowser's is no
+    // narrower than its toolbar).
+    setViewport: async ({ width, height }) => {
+      const inner = await evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
+      await call('POST', '/window/rect', { width: width + inner[0], height: height + inner[1] });
+    },
     mouse: {
       move: (x, y) => actions('pointer', [move(x, y)]),
       down: () => actions('pointer', [{ type: 'pointerDown', button: 0 }]),

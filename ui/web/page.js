@@ -44,7 +44,7 @@ var vorelPage = {
       var ratio = window.devicePixelRatio || 1, fits = Math.min(1, innerWidth / vp.need[0], innerHeight / vp.need[1]);
       vp.dpi = fits < 1 ? Math.max(1, Math.floor(96 * ratio * fits)) : Math.round(96 * ratio);
       vp.scale = fits < 1 ? vp.dpi / 96 / ratio : 1;
-      Object.assign(document.getElementById('desk').style, { width: innerWidth / vp.scale + 'px', height: innerHeight / vp.scale + 'px', transform: 'scale(' + vp.scale + ')' });
+      Object.assign(document.getElementById('desk').style, { width: Math.floor(innerWidth / vp.scale) + 'px', height: Math.floor(innerHeight / vp.scale) + 'px', transform: 'scale(' + vp.scale + ')' });
       document.querySelectorAll('.window:not([hidden]), .box').forEach(vp.inside);
     },
     // A new viewport or pixel ratio: every window painted again at its scale.
