@@ -84,9 +84,7 @@ var vorelPage = {
       // Taken, or a box that opened meanwhile: the page does nothing more.
       if (taken || vp.waits.length > before) e.preventDefault();
     },
-    type: function (w, text) {
-      for (var i = 0; i < text.length && !vp.boxes.length; ++i) _vorel_typed(w.id, w.driver, text.charCodeAt(i));
-    },
+    type: function (w, text) { for (var i = 0; i < text.length && !vp.boxes.length; ++i) _vorel_typed(w.id, w.driver, text.charCodeAt(i)); },
     activate: function (w) {
       if (vp.active === w || !w.shown) return;
       if (vp.active) vp.active.root.classList.remove('active');
@@ -97,18 +95,14 @@ var vorelPage = {
     },
     // Where the keyboard is in the active window, as the model has it.
     refocus: function () {
-      var w = vp.active;
-      if (w && w.shown && !vp.boxes.length) (w.focused || w.target).focus({ preventScroll: true });
+      if (vp.active && vp.active.shown && !vp.boxes.length) (vp.active.focused || vp.active.target).focus({ preventScroll: true });
     },
     // The innermost wait returns: from the page's own events only, with no
     // program code running. Asyncify keeps one saved stack: each wait keeps
     // its own and gets it back.
     resume: function () {
       var wait = vp.waits.pop();
-      if (wait) {
-        Asyncify.currData = wait.data;
-        wait.wakeUp();
-      }
+      if (wait) (Asyncify.currData = wait.data), wait.wakeUp();
     },
     // Before anything else on the page: a held key's repeats and release do
     // nothing; the top box takes every key, Enter, Escape and Space dismiss it.
@@ -261,10 +255,7 @@ var vorelPage = {
     w.title.textContent = UTF8ToString(caption);
     if (w.target !== w.root) w.target.setAttribute('aria-label', w.title.textContent);
   },
-  vorel_window_destroy: function (id) {
-    vp.windows[id].root.remove();
-    delete vp.windows[id];
-  },
+  vorel_window_destroy: function (id) { vp.windows[id].root.remove(); delete vp.windows[id]; },
   // Tab and the access keys are the model's: the caption only shows the key.
   vorel_button_add: function (id, control, before, key, after, px) {
     var w = vp.windows[id];
@@ -279,9 +270,8 @@ var vorelPage = {
     w.buttons[control] = b;
   },
   vorel_button_place: function (id, control, x, y, width, height, visible) {
-    var b = vp.windows[id].buttons[control];
-    vp.place(b, x, y, width, height);
-    b.hidden = !visible;
+    vp.place(vp.windows[id].buttons[control], x, y, width, height);
+    vp.windows[id].buttons[control].hidden = !visible;
   },
   vorel_focus: function (id, focused, framed) {
     var w = vp.windows[id];
