@@ -154,12 +154,11 @@ var vorelPage = {
     // Each picture once as a canvas of its own pixels (0xAARRGGBB, opaque).
     picture: function (pixels, pw, ph) {
       var p = vp.pictures[pixels];
-      if (!p) {
-        p = vp.pictures[pixels] = vp.el('canvas', '', null, { width: pw, height: ph });
-        var data = new ImageData(pw, ph), words = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + pw * ph);
-        words.forEach(function (v, i) { data.data.set([v >>> 16 & 255, v >>> 8 & 255, v & 255, 255], 4 * i); });
-        p.getContext('2d').putImageData(data, 0, 0);
-      }
+      if (p) return p;
+      p = vp.pictures[pixels] = vp.el('canvas', '', null, { width: pw, height: ph });
+      var data = new ImageData(pw, ph), words = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + pw * ph);
+      words.forEach(function (v, i) { data.data.set([v >>> 16 & 255, v >>> 8 & 255, v & 255, 255], 4 * i); });
+      p.getContext('2d').putImageData(data, 0, 0);
       return p;
     },
     start: function () {
@@ -287,27 +286,22 @@ var vorelPage = {
     var ctx = vp.windows[id].ctx;
     if (width < 0) return ctx.restore();
     ctx.save();
+    ctx.imageSmoothingEnabled = false; // for every picture of this repaint
     ctx.beginPath();
     ctx.rect(x, y, width, height);
     ctx.clip();
   },
   vorel_fill: function (id, x, y, width, height, rgb) {
-    var ctx = vp.windows[id].ctx;
-    ctx.fillStyle = vp.colour(rgb);
-    ctx.fillRect(x, y, width, height);
+    Object.assign(vp.windows[id].ctx, { fillStyle: vp.colour(rgb) }).fillRect(x, y, width, height);
   },
-  // Copied unsmoothed: pixels are repeated or dropped whole, never blended.
+  // Copied unsmoothed (vorel_clip): pixels are repeated or dropped whole, never blended.
   vorel_picture: function (id, pixels, pw, ph, x, y, width, height) {
-    var ctx = vp.windows[id].ctx;
-    ctx.imageSmoothingEnabled = false;
-    ctx.drawImage(vp.picture(pixels, pw, ph), x, y, width, height);
+    vp.windows[id].ctx.drawImage(vp.picture(pixels, pw, ph), x, y, width, height);
   },
+  vorel_text__deps: ['vorel_clip'],
   vorel_text: function (id, text, x, y, px, weight, italic, rgb, rtl, cx, cy, cw, ch) {
     var ctx = vp.windows[id].ctx, m = vp.metrics(px, weight, italic);
-    ctx.save();
-    ctx.beginPath();
-    ctx.rect(cx, cy, cw, ch);
-    ctx.clip();
+    _vorel_clip(id, cx, cy, cw, ch);
     Object.assign(ctx, { font: vp.font(px, weight, italic), direction: rtl ? 'rtl' : 'ltr', textAlign: 'left', textBaseline: 'alphabetic', fillStyle: vp.colour(rgb) });
     ctx.fillText(UTF8ToString(text), x, y + m.ascent);
     ctx.restore();

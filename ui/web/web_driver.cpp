@@ -154,19 +154,24 @@ void WebWindow::repaintArea(const PixelRect& area) {
 
 // The screen reader's view, sent to the page only when it changed: ARIA roles
 // (none for text), controls, whether pressable and names; fields split by
-// 0x1F, items by 0x1E.
+// 0x1F, items by 0x1E. Each repaint compares the items; only a change spells them.
 void WebWindow::describe() {
-  std::string items;
-  for (const AccessibleItem& item : form_->accessibleItems()) {
-    items += std::string(item.role == AccessibleRole::Picture  ? "img"
-                         : item.role == AccessibleRole::Button ? "button"
-                                                               : "") +
-             '\x1F' + std::to_string(reinterpret_cast<std::uintptr_t>(item.control)) + '\x1F' +
-             (item.pressable ? "1" : "") + '\x1F' + item.name + '\x1E';
-  }
-  if (items != items_) {
-    items_ = std::move(items);
-    vorel_aria(this, items_.c_str());
+  const auto alike = [](const AccessibleItem& a, const AccessibleItem& b) {  // but for the place
+    return a.role == b.role && a.control == b.control && a.pressable == b.pressable &&
+           a.name == b.name;
+  };
+  const std::vector<AccessibleItem>& now = form_->accessibleItems();
+  if (!std::equal(now.begin(), now.end(), described_.begin(), described_.end(), alike)) {
+    described_ = now;
+    std::string items;
+    for (const AccessibleItem& item : described_) {
+      items += std::string(item.role == AccessibleRole::Picture  ? "img"
+                           : item.role == AccessibleRole::Button ? "button"
+                                                                 : "") +
+               '\x1F' + std::to_string(reinterpret_cast<std::uintptr_t>(item.control)) + '\x1F' +
+               (item.pressable ? "1" : "") + '\x1F' + item.name + '\x1E';
+    }
+    vorel_aria(this, items.c_str());
   }
 }
 

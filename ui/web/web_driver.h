@@ -3,9 +3,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
+#include "ui/accessibility.h"
 #include "ui/paint.h"
 #include "ui/windowed_driver.h"
 
@@ -44,7 +44,7 @@ class WebWindow {
   Form* form_;
   WebDriver* driver_;
   int dpi_ = 0;        // the scale the canvas was last painted at
-  std::string items_;  // what the page's ARIA shows now
+  std::vector<AccessibleItem> described_;  // what the page's ARIA shows now
 };
 
 // Text measured as the page's canvas draws it, in device pixels.
