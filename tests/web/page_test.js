@@ -89,7 +89,7 @@ async function accessible(page) {
 
 // What the page shows, read from its DOM.
 const windows = (page) => page.evaluate(() => [...document.querySelectorAll('section.window:not([hidden])')].map((w) => w.querySelector('.title').textContent));
-const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('[role=alertdialog]')].map((b) => ({ text: b.querySelector('.prompt').textContent, dir: b.dir, inert: b.parentElement.inert })));
+const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('[role=alertdialog]')].map((b) => ({ text: b.querySelector('.prompt').textContent, lang: b.querySelector('.prompt').lang, dir: b.dir, inert: b.parentElement.inert })));
 const focused = (page) => page.evaluate(() => {
   const e = document.activeElement, title = e.closest('section')?.querySelector('.title');
   return { ...(title && { window: title.textContent }), what: e.tagName === 'BUTTON' ? e.textContent : e.className };
@@ -123,7 +123,7 @@ test('the game plays to its defeat, Space fires, and the end offers to play agai
   });
   await page.keyboard.up(space);
   await page.mouse.click(5, 5);
-  assert.deepEqual(await boxes(page), [{ text: 'لقد خسرة', dir: 'rtl', inert: false }]);
+  assert.deepEqual(await boxes(page), [{ text: 'لقد خسرة', lang: 'ar', dir: 'rtl', inert: false }]);
   assert.equal(await page.evaluate(() => document.querySelector('section.window').inert), true);
   await accessible(page);
   // A new press dismisses it; its release does not play again.
@@ -154,7 +154,7 @@ test('F1 pauses, and a box opens inside a box', async (t) => {
   assert.deepEqual(await windows(page), ['Game', 'About vorel']);
   await accessible(page);
   await altS(page);
-  const unavailable = { text: 'System Information Is Unavailable At This Time', dir: '', inert: false };
+  const unavailable = { text: 'System Information Is Unavailable At This Time', lang: '', dir: '', inert: false };
   assert.deepEqual(await boxes(page), [unavailable]);
   // The About window's Alt+S arrives while the box is open, as a slipped
   // event would: a second box over the first.
