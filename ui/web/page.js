@@ -44,7 +44,7 @@ var vorelPage = {
       var ratio = window.devicePixelRatio || 1, fits = Math.min(1, innerWidth / vp.need[0], innerHeight / vp.need[1]);
       vp.dpi = fits < 1 ? Math.max(1, Math.floor(96 * ratio * fits)) : Math.round(96 * ratio);
       vp.scale = fits < 1 ? vp.dpi / 96 / ratio : 1;
-      Object.assign(document.getElementById('desk').style, { width: Math.floor(innerWidth / vp.scale) + 'px', height: Math.floor(innerHeight / vp.scale) + 'px', transform: 'scale(' + vp.scale + ')' });
+      Object.assign(document.getElementById('desk').style, { width: Math.floor(innerWidth / vp.scale) + 'px', height: Math.floor(innerHeight / vp.scale) + 'px', transform: vp.scale < 1 ? 'scale(' + vp.scale + ')' : 'none' });
       document.querySelectorAll('.window:not([hidden]), .box').forEach(vp.inside);
     },
     // A new viewport or pixel ratio: every window painted again at its scale.
@@ -78,9 +78,9 @@ var vorelPage = {
     key: function (w, e) {
       if (e.isComposing || e.keyCode === 229 || vp.boxes.length) return;
       var k = e.shiftKey && vp.layout && vp.layout.get(e.code) || e.key;
-      var one = Array.from(k).length === 1, name = stringToNewUTF8(one ? '' : k), before = vp.waits.length;
+      var one = Array.from(k).length === 1, name = one ? 0 : stringToNewUTF8(k), before = vp.waits.length;
       var taken = _vorel_key(w.id, w.driver, name, one ? k.codePointAt(0) : 0, e.shiftKey, e.ctrlKey, e.altKey);
-      _free(name);
+      if (name) _free(name);
       // Taken, or a box that opened meanwhile: the page does nothing more.
       if (taken || vp.waits.length > before) e.preventDefault();
     },

@@ -258,8 +258,8 @@ void deliver(const WebWindow* window, WebDriver* driver, Handle&& handle) {
   driver->idle();
 }
 
-// A key by KeyboardEvent.key: its name, or the character it stands for on the
-// layout (without Shift where the page knows the layout).
+// A key by KeyboardEvent.key: its name, or (with no name) the character it
+// stands for on the layout (without Shift where the page knows the layout).
 ui::KeyStroke strokeOf(const char* name, char32_t character, ui::Modifiers held) {
   static constexpr std::pair<std::string_view, ui::Key> kNamed[] = {
       {"Tab", ui::Key::Tab},       {"Enter", ui::Key::Enter},
@@ -272,8 +272,9 @@ ui::KeyStroke strokeOf(const char* name, char32_t character, ui::Modifiers held)
     return {ui::Key::Character,
             character >= U'a' && character <= U'z' ? character - U'a' + U'A' : character, held};
   }
-  const auto named = std::find_if(std::begin(kNamed), std::end(kNamed),
-                                  [&](const auto& entry) { return name == entry.first; });
+  const auto named = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const auto& entry) {
+    return name != nullptr && name == entry.first;
+  });
   return {named == std::end(kNamed) ? ui::Key::Other : named->second, 0, held};
 }
 
