@@ -101,7 +101,8 @@ TEST_F(Game, APlayerWhoHoldsTheSpaceBarClearsTheColumn) {
 // keyboard's does: the column falls; lifted, it fires no more. A tap on the
 // "About" bar opens the About window and fires nothing.
 TEST_F(Game, AFingerHeldOnTheGameWindowWinsAndATapOnAboutOpensIt) {
-  const ui::PixelRect ship = f().ship().pixelRect(), bar = f().aboutBar().pixelRect();
+  const ui::PixelRect ship = f().ship().pixelRect();
+  const ui::PixelRect bar = f().aboutBar().pixelRect();
   driver.advance(250ms);
   app.touchDown(f(), ship.x + 2, ship.y + 2);
   while (driver.boxes().empty() && visible(119) && driver.now() < 60s) {
