@@ -310,7 +310,7 @@ EMSCRIPTEN_KEEPALIVE void vorel_mouse(const WebWindow* window, WebDriver* driver
 // A command button was clicked, or took the focus.
 EMSCRIPTEN_KEEPALIVE void vorel_button(const WebWindow* window, WebDriver* driver,
                                        std::uintptr_t control, int clicked) {
-  deliver(window, driver, [=](Form& form, Application& app) {
+  deliver(window, driver, [control, clicked](Form& form, Application& app) {
     for (ui::CommandButton* button : form.buttonsInTabOrder()) {
       if (reinterpret_cast<std::uintptr_t>(button) == control) {
         clicked != 0 ? app.click(*button) : app.focusTo(*button);
@@ -321,7 +321,7 @@ EMSCRIPTEN_KEEPALIVE void vorel_button(const WebWindow* window, WebDriver* drive
 // A screen reader pressed an item of the window.
 EMSCRIPTEN_KEEPALIVE void vorel_press(const WebWindow* window, WebDriver* driver,
                                       std::uintptr_t control) {
-  deliver(window, driver, [=](Form& form, Application& app) {
+  deliver(window, driver, [control](Form& form, Application& app) {
     for (const ui::AccessibleItem& item : form.accessibleItems()) {
       if (reinterpret_cast<std::uintptr_t>(item.control) == control) {
         app.accessiblePress(form, item.control);

@@ -43,8 +43,8 @@ class WebWindow {
  private:
   Form* form_;
   WebDriver* driver_;
-  int dpi_ = 0;        // the scale the canvas was last painted at
-  std::vector<AccessibleItem> described_;  // what the page's ARIA shows now
+  int dpi_ = 0;                              // the scale the canvas was last painted at
+  std::vector<AccessibleItem> described_{};  // what the page's ARIA shows now
 };
 
 // Text measured as the page's canvas draws it, in device pixels.
