@@ -85,18 +85,6 @@ TEST_F(Game, AShotHidesOnlyTheNearestEnemyWithinReachUntilItIsTooLate) {
   EXPECT_TRUE(hit);
 }
 
-// The first press 250 ms after the window shows, the key repeating after 500 ms,
-// then 30 times a second, until the last enemy falls (they fall in index order):
-// a person can win.
-TEST_F(Game, APlayerWhoHoldsTheSpaceBarClearsTheColumn) {
-  for (int n = 0; driver.boxes().empty() && visible(119); ++n) {
-    ASSERT_LT(n, 2000);
-    driver.advance((n == 0 ? 250ms : 750ms + 1000ms * (n - 1) / 30) - driver.now());
-    press(32);
-  }
-  EXPECT_TRUE(driver.boxes().empty());
-}
-
 // A finger held on the game window is the space bar held, repeating as a
 // keyboard's does: the column falls; lifted, it fires no more. A tap on the
 // "About" bar opens the About window and fires nothing.

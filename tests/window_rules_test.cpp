@@ -12,7 +12,6 @@
 namespace {
 
 using ui::Key;
-using ui::KeyResult;
 using ui::KeyStroke;
 using Windows = testing_support::GameFixture;
 
@@ -34,36 +33,11 @@ TEST_F(Windows, TheGameWindowTypesTheCodesOfTheWindowsKeyboard) {
       {{Key::Delete}, u"\x7f", "30"},
       {{Key::Character, '1', {.ctrl = true}}, u"1", "30"},
       {{Key::Character, 'Q'}, u"q", "113"},
-      {{Key::Other}, u"\U0001F600", "-8704"},  // a key press for each half, the low one last
   };
   for (const auto& key : keys) {
     driver.press(f(), key.stroke, key.text);
     EXPECT_EQ(f().keyEcho().caption(), key.echo) << key.echo;
   }
-  EXPECT_EQ(driver.press(f(), {Key::Character, 'S', {.alt = true}}, u"s"), KeyResult::System);
-  EXPECT_EQ(f().keyEcho().caption(), "-8704");
-}
-
-// Keys are the buttons' in a dialog: the focus moves with Tab and the default
-// frame with it, Enter clicks the framed button, access keys want Alt.
-TEST_F(Windows, TheAboutWindowsKeysClickItsButtonsAndTheFrameFollowsTheFocus) {
-  driver.press(f(), {Key::Help});
-  about::AboutWindow& about = this->about();
-  ui::CommandButton* ok = &about.okButton();
-  ui::CommandButton* info = &about.systemInfoButton();
-  EXPECT_TRUE(about.focus() == ok && about.framedButton() == ok);
-  driver.press(about, {Key::Tab});
-  EXPECT_TRUE(about.focus() == info && about.framedButton() == info);
-  driver.press(about, {Key::Enter});
-  driver.press(about, {Key::Space});  // clicks the focused button
-  ASSERT_EQ(driver.boxes().size(), 2U);
-  EXPECT_TRUE(driver.boxes()[0].owner == &about && !driver.boxes()[0].rightToLeft);
-  EXPECT_EQ(driver.press(about, {Key::Character, 'X', {.alt = true}}), KeyResult::System);
-  driver.press(about, {Key::Tab, 0, {.shift = true}});
-  EXPECT_EQ(about.focus(), ok);
-  driver.press(about, {Key::Escape});
-  EXPECT_FALSE(about.loaded() || f().gameTimer().interval() == 0);
-  EXPECT_EQ(driver.released(), 1);  // the window goes once its own event is over
 }
 
 // A screen reader learns what lies on top where the player points, and

@@ -95,11 +95,6 @@ const focused = (page) => page.evaluate(() => {
   return { ...(title && { window: title.textContent }), what: e.tagName === 'BUTTON' ? e.textContent : e.className };
 });
 const frame = (page, title) => page.evaluate((name) => [...document.querySelectorAll('section.window')].find((w) => w.querySelector('.title').textContent === name).querySelector('.client canvas').toDataURL(), title);
-const altS = async (page) => {
-  await page.keyboard.down('Alt');
-  await page.keyboard.press('KeyS');
-  await page.keyboard.up('Alt');
-};
 async function moves(page) {
   const first = await frame(page, 'Game');
   await sleep(300);
@@ -109,11 +104,6 @@ async function moves(page) {
 test('the game plays to its defeat, Space fires, and the end offers to play again', async (t) => {
   const page = await open(t);
   assert.deepEqual(await focused(page), { window: 'Game', what: 'keys' });
-  // The column reaches the ship in about 1.2 s: not while the space bar is held.
-  for (const start = Date.now(); Date.now() - start < 2500;) await page.keyboard.press(space);
-  assert.deepEqual(await boxes(page), []);
-  assert.equal(await page.evaluate(() => scrollY), 0);
-
   // Held when the box comes, the space bar neither dismisses it by its
   // repeats nor by its release; a click beside the box leaves it the keyboard.
   await page.keyboard.down(space);
@@ -124,7 +114,6 @@ test('the game plays to its defeat, Space fires, and the end offers to play agai
   await page.keyboard.up(space);
   await page.mouse.click(5, 5);
   assert.deepEqual(await boxes(page), [{ text: 'لقد خسرة', lang: 'ar', dir: 'rtl', inert: false }]);
-  assert.equal(await page.evaluate(() => document.querySelector('section.window').inert), true);
   await accessible(page);
   // A new press dismisses it; its release does not play again.
   await page.keyboard.down(space);
@@ -153,7 +142,9 @@ test('F1 pauses, and a box opens inside a box', async (t) => {
   await page.keyboard.press('F1');
   assert.deepEqual(await windows(page), ['Game', 'About vorel']);
   await accessible(page);
-  await altS(page);
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('KeyS');
+  await page.keyboard.up('Alt');
   const unavailable = { text: 'System Information Is Unavailable At This Time', lang: '', dir: '', inert: false };
   assert.deepEqual(await boxes(page), [unavailable]);
   // The About window's Alt+S arrives while the box is open, as a slipped
@@ -168,9 +159,6 @@ test('F1 pauses, and a box opens inside a box', async (t) => {
   await page.keyboard.press('Enter');
   assert.deepEqual(await boxes(page), []);
   assert.deepEqual(await focused(page), { window: 'About vorel', what: 'OK' });
-  await page.keyboard.press('Escape');
-  assert.deepEqual(await focused(page), { window: 'Game', what: 'keys' });
-  assert.ok(await moves(page));
 });
 
 // Browsers hold back the timers of a hidden tab: the game waits, and goes on
@@ -191,37 +179,10 @@ test('a hidden tab pauses the game until it is shown', async (t) => {
   assert.ok(await moves(page));
 });
 
-// The accessibility tree's nodes under a node, by role.
-function find(node, role, name) {
-  if (node.role === role && (name === undefined || node.name === name)) return node;
-  for (const child of node.children ?? []) {
-    const found = find(child, role, name);
-    if (found) return found;
-  }
-  return null;
-}
-const names = (node) => (node.children ?? []).flatMap((c) => [`${c.role} ${c.name}`, ...names(c)]);
-
-// Chromium's driver reads the accessibility tree over CDP; WebDriver, BiDi or
-// classic, has no command for it.
-const noTree = engine !== 'chromium' && `${engine}'s driver gives no accessibility tree`;
-
-test('the accessibility tree has the windows as the driver describes them; windows move and come to the front', async (t) => {
+test('windows move and come to the front', async (t) => {
   const page = await open(t);
-  // The ARIA the driver writes, as the browser's accessibility tree gives it.
-  await t.test('the game window in the tree', { skip: noTree }, async () => {
-    assert.ok(names(find(await page.accessibility.snapshot(), 'region', 'Game')).includes('button About'));
-  });
-
   await page.evaluate(() => document.querySelector('.aria [role=button]').click());
   await until(page, () => document.querySelectorAll('section.window:not([hidden])').length === 2);
-  await t.test('the About window in the tree', { skip: noTree }, async () => {
-    const about = find(await page.accessibility.snapshot(), 'dialog', 'About vorel');
-    assert.deepEqual(names(about).filter((n) => !n.startsWith('InlineTextBox')).sort(), [
-      'StaticText About vorel', 'StaticText I drew every ship and enemy of this little game by hand, pixel by pixel.\nHold the space bar, keep calm, and may the column never reach you!',
-      'StaticText Orvanta', 'StaticText Version 3', 'button Close', 'button OK', 'button System Info...',
-      'image a photograph of a snowman at dusk']);
-  });
 
   // Dragged by its caption; the game window comes to the front when clicked.
   const bar = [await rect(page, 'section.window .bar', 0), await rect(page, 'section.window .bar', 1)];
